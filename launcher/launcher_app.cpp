@@ -1,0 +1,6 @@
+// Entry point of the startup launcher.
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    return 0;
+}

@@ -1,0 +1,4 @@
+// Entry point of the download relay.
+int wmain(int, wchar_t**) {
+    return 0;
+}

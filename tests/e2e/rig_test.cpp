@@ -1,0 +1,26 @@
+// The whole chain: the deliverables are built, start under Wine and end as they should.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "paths.h"
+#include "process_run.h"
+#include "temp_dir.h"
+
+TEST(Rig, RelayWithoutArgumentsEndsQuietlyWithZero) {
+    RunResult run = runProgram(builtProgram(L"relay.exe"), L"", {});
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.output, "");
+}
+
+TEST(Rig, LauncherStartsAndEndsWithZero) {
+    TempDir dir(L"rig");
+    RunOptions options;
+    options.currentDir = dir.path();
+    RunResult run = runProgram(builtProgram(L"launcher.exe"), L"", options);
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0u);
+}

@@ -1,0 +1,74 @@
+#include "process_run.h"
+
+
+#include "unique_handle.h"
+
+std::wstring quoteArg(const std::wstring& arg) {
+    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+    std::wstring out = L"\"";
+    size_t slashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++slashes;
+            continue;
+        }
+        // Backslashes count only before a quote.
+        out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+        slashes = 0;
+        out += c;
+    }
+    out.append(slashes * 2, L'\\');
+    return out + L"\"";
+}
+
+namespace {
+
+DWORD WINAPI drainPipe(void* param) {
+    auto* ctx = static_cast<std::pair<HANDLE, std::string*>*>(param);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(ctx->first, buffer, sizeof buffer, &got, nullptr) && got > 0) ctx->second->append(buffer, got);
+    return 0;
+}
+
+}  // namespace
+
+RunResult runProgram(const std::wstring& program, const std::wstring& arguments, const RunOptions& options) {
+    RunResult result;
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    UniqueHandle readEnd, writeEnd;
+    if (!CreatePipe(readEnd.put(), writeEnd.put(), &sa, 0)) return result;
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writeEnd.get();
+    si.hStdError = writeEnd.get();
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::wstring commandLine = quoteArg(program) + (arguments.empty() ? L"" : L" " + arguments);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                        options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &si, &pi)) {
+        return result;
+    }
+    UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    writeEnd.reset();  // so the read ends when the program and its children close theirs
+    result.started = true;
+    result.processId = pi.dwProcessId;
+
+    std::pair<HANDLE, std::string*> ctx{readEnd.get(), &result.output};
+    UniqueHandle drainer(CreateThread(nullptr, 0, drainPipe, &ctx, 0, nullptr));
+    if (WaitForSingleObject(process.get(), options.timeoutMs) == WAIT_TIMEOUT) {
+        result.timedOut = true;
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 5000);
+    }
+    GetExitCodeProcess(process.get(), &result.exitCode);
+    // A grandchild may still hold the pipe; give the drain a moment, then cut it off.
+    if (WaitForSingleObject(drainer.get(), 5000) == WAIT_TIMEOUT) {
+        CancelSynchronousIo(drainer.get());
+        WaitForSingleObject(drainer.get(), 1000);
+    }
+    return result;
+}
