@@ -74,7 +74,9 @@ TEST(PumpingWait, EndsOneStepAfterTheTicksReachTheTimeWhateverTheirResolution) {
             uint32_t ticksElapsed = pump.ticksRead.back() - pump.ticksRead.front();
             uint32_t ticksBefore = pump.ticksRead[pump.ticksRead.size() - 2] - pump.ticksRead.front();
             EXPECT_GE(ticksElapsed, ms) << "ms " << ms << ", resolution " << resolution;
-            if (pump.ticksRead.size() > 2) EXPECT_LT(ticksBefore, ms) << "ms " << ms << ", resolution " << resolution;
+            if (pump.ticksRead.size() > 2) {
+                EXPECT_LT(ticksBefore, ms) << "ms " << ms << ", resolution " << resolution;
+            }
             // The pass whose tick reached the time still sleeps its 50 ms.
             EXPECT_EQ(pump.now, pump.lastTickReadAt + 50) << "ms " << ms << ", resolution " << resolution;
             // So in real time it lasts t + 50, less at most one tick step of coarseness.
