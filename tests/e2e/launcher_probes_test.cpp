@@ -1,0 +1,75 @@
+// The real probes and the real pumping wait, run in this process under Wine.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app_framework.h"
+#include "probes.h"
+
+namespace {
+
+struct TestApp : WinApp {
+    BOOL InitInstance() override { return TRUE; }
+};
+
+}  // namespace
+
+// The other launcher tests start the host directly; this is why, in numbers.
+TEST(LauncherProbes, AnswersUnderThisSystemLeadToTheDirectStart) {
+    int matches = adminNameMatches();
+    bool elevated = tokenIsElevated();
+    bool modern = isModernWindows();
+    std::printf("group scan: %d match(es); token check: %s; Windows generation: %s\n", matches,
+                elevated ? "elevated" : "not elevated", modern ? "modern (Vista or later)" : "older than Vista");
+    RecordProperty("adminNameMatches", matches);
+    RecordProperty("elevated", elevated);
+    RecordProperty("modern", modern);
+    EXPECT_FALSE(matches == 1 && !elevated) << "this system would take the elevated relaunch";
+    EXPECT_TRUE(modern);
+    EXPECT_EQ(isModernWindows(), modern) << "a second look gives the same answer";
+}
+
+TEST(LauncherPumpingWait, LastsAtLeastTheTimeAndFiftyMoreTicks) {
+    TestApp app;
+    DWORD start = GetTickCount();
+    pumpingWait(app, 500);
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 550u);
+    EXPECT_LT(elapsed, 2000u);
+}
+
+TEST(LauncherPumpingWait, DispatchesPostedMessagesWhileWaiting) {
+    TestApp app;
+    static int received = 0;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_APP) ++received;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"PumpingWaitTest";
+    ASSERT_NE(RegisterClassW(&windowClass), 0);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < 3; ++i) PostMessageW(window, WM_APP, 0, 0);
+    pumpingWait(app, 100);
+    EXPECT_EQ(received, 3);
+    DestroyWindow(window);
+}
+
+TEST(LauncherPumpingWait, QuitEndsItAtOnceAndStaysQueued) {
+    TestApp app;
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
+    PostQuitMessage(0);
+    DWORD start = GetTickCount();
+    pumpingWait(app, 5000);
+    EXPECT_LT(GetTickCount() - start, 500u);
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, UINT(WM_QUIT));
+    EXPECT_EQ(message.wParam, 0u);
+    // The framework's own loop would end on it: PumpMessage reports the quit.
+    PostQuitMessage(0);
+    EXPECT_FALSE(app.PumpMessage());
+}
