@@ -19,11 +19,13 @@ std::vector<HostStart> readHostStarts(const std::wstring& recordPath) {
     while (std::getline(lines, line)) {
         size_t tab1 = line.find('\t');
         size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
-        if (tab2 == std::string::npos) continue;
+        size_t tab3 = line.rfind('\t');  // the command line may hold tabs; the version cannot
+        if (tab2 == std::string::npos || tab3 <= tab2) continue;
         HostStart start;
         start.timeMs = static_cast<double>(std::stoull(line.substr(0, tab1))) / 10000.0;
         start.currentDir = fromUtf8(line.substr(tab1 + 1, tab2 - tab1 - 1));
-        start.commandLine = fromUtf8(line.substr(tab2 + 1));
+        start.commandLine = fromUtf8(line.substr(tab2 + 1, tab3 - tab2 - 1));
+        start.windowsVersion = line.substr(tab3 + 1);
         starts.push_back(start);
     }
     return starts;

@@ -19,6 +19,7 @@ struct HostStart {
     double timeMs;
     std::wstring currentDir;
     std::wstring commandLine;
+    std::string windowsVersion;  // major.minor as the host saw it
 };
 std::vector<HostStart> readHostStarts(const std::wstring& recordPath);
 

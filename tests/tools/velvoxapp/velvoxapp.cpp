@@ -1,7 +1,8 @@
 // Stand-in for the recorder host, velvoxapp.exe, as the launcher starts it.
 //
 // Each start appends one line to its record file, UTF-8:
-//   <system time as FILETIME, decimal>\t<current folder>\t<command line>\n
+//   <system time as FILETIME, decimal>\t<current folder>\t<command line>\t<Windows version>\n
+// where the version is the major.minor that GetVersionExW reports to this program.
 // The record file is velvoxapp-starts.txt next to the executable unless --record names another.
 //
 //   velvoxapp.exe [--record <file>] [--nestor <ms>]
@@ -39,8 +40,12 @@ void appendRecord(const std::wstring& recordPath) {
     unsigned long long stamp = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
     wchar_t current[MAX_PATH * 4];
     DWORD n = GetCurrentDirectoryW(DWORD(sizeof current / sizeof current[0]), current);
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExW(&version);
     std::string line = std::to_string(stamp) + "\t" + utf8(std::wstring(current, n)) + "\t" +
-                       utf8(GetCommandLineW()) + "\n";
+                       utf8(GetCommandLineW()) + "\t" + std::to_string(version.dwMajorVersion) + "." +
+                       std::to_string(version.dwMinorVersion) + "\n";
     // Appending writes land whole even when several starts write at once.
     UniqueHandle file(CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
