@@ -150,13 +150,19 @@ NestorWindow::~NestorWindow() {
     WaitForSingleObject(thread_.get(), 10000);
 }
 
+namespace {
+
+LRESULT CALLBACK nestorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 DWORD WINAPI NestorWindow::run(void* param) {
     auto* self = static_cast<NestorWindow*>(param);
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_DESTROY) PostQuitMessage(0);
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    };
+    windowClass.lpfnWndProc = nestorProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VelvoxTestNestor";
     RegisterClassW(&windowClass);

@@ -12,6 +12,13 @@ struct TestApp : WinApp {
     BOOL InitInstance() override { return TRUE; }
 };
 
+int received = 0;
+
+LRESULT CALLBACK countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) ++received;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 // The other launcher tests start the host directly; this is why, in numbers.
@@ -40,12 +47,8 @@ TEST(LauncherPumpingWait, LastsAtLeastTheTimeAndFiftyMoreTicks) {
 
 TEST(LauncherPumpingWait, DispatchesPostedMessagesWhileWaiting) {
     TestApp app;
-    static int received = 0;
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_APP) ++received;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    };
+    windowClass.lpfnWndProc = countingProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"PumpingWaitTest";
     ASSERT_NE(RegisterClassW(&windowClass), 0);

@@ -10,6 +10,11 @@
 
 namespace {
 
+BOOL CALLBACK countName(HMODULE, LPCWSTR, LPWSTR, LONG_PTR param) {
+    ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
 struct Library {
     HMODULE module;
     explicit Library(const std::wstring& path) : module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
@@ -31,10 +36,7 @@ struct Library {
 
     int count(LPCWSTR type) const {
         int n = 0;
-        EnumResourceNamesW(module, type, [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR param) -> BOOL {
-            ++*reinterpret_cast<int*>(param);
-            return TRUE;
-        }, reinterpret_cast<LONG_PTR>(&n));
+        EnumResourceNamesW(module, type, countName, reinterpret_cast<LONG_PTR>(&n));
         return n;
     }
 };
