@@ -53,13 +53,6 @@ TEST(CommandLineCollector, StripsTheSwitchPrefixAndMarksTheLastArgument) {
     EXPECT_TRUE(info.calls[4].isLast);
 }
 
-TEST(CommandLineCollector, ProgramNameAloneCallsNothing) {
-    const wchar_t* argv[] = {L"launcher.exe"};
-    RecordingInfo info;
-    parseCommandLine(info, 1, argv);
-    EXPECT_TRUE(info.calls.empty());
-}
-
 TEST(SwitchTable, EachSwitchSetsItsFlag) {
     LaunchSwitches none = parse({}).switches();
     EXPECT_FALSE(none.installer);
@@ -104,17 +97,6 @@ TEST(SwitchTable, OnlyTheFirstTenArgumentsAreLookedAt) {
     tenth.push_back(L"/restore");
     tenth.push_back(L"/restart");  // the eleventh
     EXPECT_EQ(parse(tenth).switches().restartMode, kRestore);
-}
-
-TEST(SwitchTable, SlotsKeepTextAndFlags) {
-    CmdLineInfo info = parse({L"/restart", L"word"});
-    ASSERT_EQ(info.storedCount(), 2u);
-    EXPECT_STREQ(info.slot(0).text, L"restart");
-    EXPECT_TRUE(info.slot(0).isSwitch);
-    EXPECT_FALSE(info.slot(0).isLast);
-    EXPECT_STREQ(info.slot(1).text, L"word");
-    EXPECT_FALSE(info.slot(1).isSwitch);
-    EXPECT_TRUE(info.slot(1).isLast);
 }
 
 TEST(SwitchTable, TextTooLongForItsSlotIsDroppedAndNeverASwitch) {
