@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "host_wait.h"
 #include "install_folder.h"
 #include "probes.h"
 
@@ -17,11 +18,8 @@ void Orla::findInstallFolder() {
 }
 
 void Orla::waitForHostToClose() {
-    // At most ten waits of just over a second for a running host's window to go.
-    for (int i = 0; i < 10; ++i) {
-        if (FindWindowW(nullptr, L"Nestor") == nullptr) return;
-        pumpingWait(*this, 1000);
-    }
+    waitForHostWindowToClose([] { return FindWindowW(nullptr, L"Nestor") != nullptr; },
+                             [this](uint32_t ms) { pumpingWait(*this, ms); });
 }
 
 BOOL Orla::InitInstance() {

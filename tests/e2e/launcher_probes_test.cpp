@@ -37,12 +37,21 @@ TEST(LauncherProbes, AnswersUnderThisSystemLeadToTheDirectStart) {
 }
 
 TEST(LauncherPumpingWait, LastsAtLeastTheTimeAndFiftyMoreTicks) {
+    // The tick count moves in steps (15.6 ms on Windows; irregular under Wine, where a 50 ms sleep
+    // was seen as 43 to 64 ticks), so a reading from outside may lag the wait's own by one step.
+    const DWORD tickStep = 16;
     TestApp app;
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
     DWORD start = GetTickCount();
+    QueryPerformanceCounter(&before);
     pumpingWait(app, 500);
-    DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 550u);
-    EXPECT_LT(elapsed, 2000u);
+    QueryPerformanceCounter(&after);
+    DWORD ticks = GetTickCount() - start;
+    double ms = double(after.QuadPart - before.QuadPart) * 1000.0 / double(frequency.QuadPart);
+    EXPECT_GE(ticks, 550u - tickStep);
+    EXPECT_GE(ms, 550.0 - tickStep);
+    EXPECT_LT(ms, 2000.0);
 }
 
 TEST(LauncherPumpingWait, DispatchesPostedMessagesWhileWaiting) {

@@ -1,8 +1,11 @@
-// The pumping wait's timing rule, on a scripted clock and message queue.
+// The pumping wait's timing rule, on a scripted clock and message queue, and start-up's wait
+// for the host window, made of such waits.
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <vector>
 
+#include "host_wait.h"
 #include "pumping_wait.h"
 
 namespace {
@@ -110,4 +113,28 @@ TEST(PumpingWait, QuitEndsTheWaitAtOnceAndIsPostedAgain) {
     EXPECT_EQ(pump.dispatched, 1);
     EXPECT_EQ(pump.quitsPosted, 1);
     EXPECT_EQ(pump.queue.size(), 1u) << "messages after the quit are left for the caller's loop";
+}
+
+TEST(HostWindowWait, NoWindowNoWait) {
+    int looks = 0;
+    int waits = 0;
+    waitForHostWindowToClose([&] { return ++looks, false; }, [&](uint32_t) { ++waits; });
+    EXPECT_EQ(looks, 1);
+    EXPECT_EQ(waits, 0);
+}
+
+TEST(HostWindowWait, StopsOnceTheWindowIsGone) {
+    int looks = 0;
+    std::vector<uint32_t> waits;
+    waitForHostWindowToClose([&] { return ++looks <= 3; }, [&](uint32_t ms) { waits.push_back(ms); });
+    EXPECT_EQ(looks, 4);
+    EXPECT_EQ(waits, std::vector<uint32_t>(3, 1000));
+}
+
+TEST(HostWindowWait, GivesUpAfterTheTenthWait) {
+    int looks = 0;
+    std::vector<uint32_t> waits;
+    waitForHostWindowToClose([&] { return ++looks, true; }, [&](uint32_t ms) { waits.push_back(ms); });
+    EXPECT_EQ(looks, 10) << "no look after the tenth wait";
+    EXPECT_EQ(waits, std::vector<uint32_t>(10, 1000));
 }
