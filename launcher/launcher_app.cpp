@@ -40,4 +40,8 @@ BOOL Orla::InitInstance() {
     return TRUE;
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) { return theApp.Run(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    // The launcher reports nothing through its exit code, whatever code a quit message carried.
+    theApp.Run(instance);
+    return 0;
+}

@@ -58,7 +58,7 @@ TEST(LauncherClose, QuitBeforeTheFirstTickEndsWithoutStartingTheHost) {
     ASSERT_TRUE(launcher.started());
     ASSERT_NE(waitForOrla(launcher, 15000), nullptr);
     double quitAt = nowMs();
-    ASSERT_TRUE(PostThreadMessageW(launcher.threadId(), WM_QUIT, 0, 0));
+    ASSERT_TRUE(PostThreadMessageW(launcher.threadId(), WM_QUIT, 3, 0));  // its code is not passed on
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
     EXPECT_EQ(launcher.exitCode(), 0u);
