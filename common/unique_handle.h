@@ -57,6 +57,13 @@ struct ViewTraits {
     static void close(void* p) { UnmapViewOfFile(p); }
 };
 
+struct SidTraits {
+    static PSID invalid() { return nullptr; }
+    static bool empty(PSID sid) { return sid == nullptr; }
+    // For SIDs from AllocateAndInitializeSid only.
+    static void close(PSID sid) { FreeSid(sid); }
+};
+
 struct FileTraits {
     static FILE* invalid() { return nullptr; }
     static bool empty(FILE* f) { return f == nullptr; }
@@ -66,3 +73,4 @@ struct FileTraits {
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
 using UniqueView = UniqueResource<void*, ViewTraits>;
 using UniqueFile = UniqueResource<FILE*, FileTraits>;
+using UniqueSid = UniqueResource<PSID, SidTraits>;

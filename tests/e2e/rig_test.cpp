@@ -16,10 +16,13 @@ TEST(Rig, RelayWithoutArgumentsEndsQuietlyWithZero) {
 }
 
 TEST(Rig, LauncherStartsAndEndsWithZero) {
+    // A copy on its own: the build folder holds the stand-in host, which it would start.
     TempDir dir(L"rig");
+    TempDir elsewhere(L"rig_cwd");
+    ASSERT_TRUE(copyFileTo(builtProgram(L"launcher.exe"), dir.file(L"launcher.exe")));
     RunOptions options;
-    options.currentDir = dir.path();
-    RunResult run = runProgram(builtProgram(L"launcher.exe"), L"", options);
+    options.currentDir = elsewhere.path();
+    RunResult run = runProgram(dir.file(L"launcher.exe"), L"", options);
     ASSERT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 0u);

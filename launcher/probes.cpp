@@ -1,0 +1,98 @@
+#include "probes.h"
+
+#include <windows.h>
+#include <lm.h>
+#include <shellapi.h>
+
+#include "admin_names.h"
+#include "app_framework.h"
+#include "pumping_wait.h"
+#include "unique_handle.h"
+#include "unique_netapi_buffer.h"
+
+int adminNameMatches() {
+    wchar_t user[1000];
+    DWORD userLength = 1000;
+    if (!GetUserNameW(user, &userLength)) return 0;
+
+    UniqueNetApiBuffer buffer;  // freed on every path, whatever the call reports
+    DWORD entriesRead = 0;
+    DWORD totalEntries = 0;
+    NET_API_STATUS status = NetLocalGroupGetMembers(nullptr, L"Administrators", 1, buffer.put(),
+                                                    MAX_PREFERRED_LENGTH, &entriesRead, &totalEntries, nullptr);
+    // A stub may report success without a buffer; that counts nothing.
+    if (status != NERR_Success || !buffer) return 0;
+    const auto* members = reinterpret_cast<const LOCALGROUP_MEMBERS_INFO_1*>(buffer.get());
+    return countNameMatches(user, members, entriesRead,
+                            [](const LOCALGROUP_MEMBERS_INFO_1& member) { return member.lgrmi1_name; });
+}
+
+bool tokenIsElevated() {
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    UniqueSid administrators;
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                  0, 0, administrators.put())) {
+        return false;
+    }
+    BOOL member = FALSE;
+    if (!CheckTokenMembership(nullptr, administrators.get(), &member)) return false;
+    return member != FALSE;
+}
+
+bool isModernWindows() {
+    static bool modern = false;
+    static bool productInfoProbed = false;
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (GetVersionExW(&version) && version.dwMajorVersion >= 6) {
+        modern = true;
+    } else if (!productInfoProbed) {
+        productInfoProbed = true;
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        if (kernel != nullptr && GetProcAddress(kernel, "GetProductInfo") != nullptr) modern = true;
+    }
+    return modern;
+}
+
+void relaunchElevated(const wchar_t* parameters) {
+    wchar_t self[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;  // a cut path would start something else
+
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = L"runas";
+    info.lpFile = self;
+    info.lpParameters = parameters;
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info)) {
+        // Declined or failed: the launcher ends either way and has nothing to report.
+        (void)GetLastError();
+    }
+}
+
+namespace {
+
+class ThreadMessagePump : public MessagePump {
+public:
+    explicit ThreadMessagePump(WinApp& app) : app_(app) {}
+
+    uint32_t tickCount() override { return GetTickCount(); }
+    bool messageWaiting() override {
+        MSG message;
+        return PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+    }
+    bool pumpMessage() override { return app_.PumpMessage() != FALSE; }
+    void postQuit() override { PostQuitMessage(0); }
+    void sleep(uint32_t ms) override { Sleep(ms); }
+
+private:
+    WinApp& app_;
+};
+
+}  // namespace
+
+void pumpingWait(WinApp& app, uint32_t ms) {
+    ThreadMessagePump pump(app);
+    runPumpingWait(pump, ms);
+}

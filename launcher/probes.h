@@ -1,0 +1,26 @@
+#pragma once
+// The system probes behind the launch decision, the elevated relaunch and the pumping wait.
+// Every probe fails quietly toward: no administrator by name, not elevated, not modern.
+#include <cstdint>
+
+class WinApp;
+
+// How often the current user's name appears among the members of the local "Administrators"
+// group, compared exactly. 0 when the name or the group cannot be read.
+int adminNameMatches();
+
+// Whether the process token is a member of the built-in Administrators group (S-1-5-32-544),
+// that is, whether it is elevated.
+bool tokenIsElevated();
+
+// Vista or later: a major version of 6 or more, or, looked up once per process, a kernel32 that
+// has GetProductInfo (a modern system reporting an older version in a compatibility mode).
+bool isModernWindows();
+
+// Starts this executable again through the "runas" verb with the given parameters (may be null).
+// A failure, including a declined elevation prompt, is dropped.
+void relaunchElevated(const wchar_t* parameters);
+
+// Dispatches the thread's messages through app.PumpMessage for at least ms + 50 milliseconds.
+// A WM_QUIT ends the wait at once and is posted again.
+void pumpingWait(WinApp& app, uint32_t ms);

@@ -1,0 +1,98 @@
+#pragma once
+// Shared pieces of the launcher's end-to-end tests: an install folder with the real launcher and
+// the stand-in host, a child process the test can watch, the host's start records, message boxes
+// and "Nestor" windows.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "temp_dir.h"
+#include "unique_handle.h"
+
+// Milliseconds of system time (comparable across processes).
+double nowMs();
+
+// One start of the stand-in host, as it recorded it.
+struct HostStart {
+    double timeMs;
+    std::wstring currentDir;
+    std::wstring commandLine;
+    std::string windowsVersion;  // major.minor as the host saw it
+};
+std::vector<HostStart> readHostStarts(const std::wstring& recordPath);
+
+// A temporary install folder holding launcher.exe and, unless told otherwise, velvoxapp.exe.
+class LauncherInstall {
+public:
+    explicit LauncherInstall(const std::wstring& tag, bool withHost = true);
+    const std::wstring& folder() const { return dir_.path(); }
+    std::wstring launcher() const { return dir_.file(L"launcher.exe"); }
+    std::wstring hostRecord() const { return dir_.file(L"velvoxapp-starts.txt"); }
+    std::vector<HostStart> hostStarts() const { return readHostStarts(hostRecord()); }
+
+private:
+    TempDir dir_;
+};
+
+class ChildProcess {
+public:
+    ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDir);
+    ~ChildProcess();  // ends the process if it still runs
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return bool(process_); }
+    DWORD processId() const { return processId_; }
+    DWORD threadId() const { return threadId_; }
+    double startMs() const { return startMs_; }
+    bool hasExited() const;
+    // Waits up to timeoutMs; true when the process ended. exitMs() is when this noticed.
+    bool waitForExit(DWORD timeoutMs);
+    double exitMs() const { return exitMs_; }
+    DWORD exitCode() const;
+
+private:
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+    DWORD threadId_ = 0;
+    double startMs_ = 0;
+    double exitMs_ = 0;
+};
+
+struct SeenBox {
+    std::wstring caption;
+    std::wstring text;
+};
+
+// Watches a running launcher until it ends or timeoutMs passes, every 20 ms: collects each
+// message box it shows (and answers it, so a stray box cannot hang the test) and calls onPoll.
+// Returns true when the process ended.
+bool watchUntilExit(ChildProcess& child, DWORD timeoutMs, std::vector<SeenBox>& boxes,
+                    const std::function<void()>& onPoll = {});
+
+// The first top-level window of the process with this title (visible or not), or null.
+HWND findWindowOf(DWORD processId, const wchar_t* title);
+
+// A top-level window titled "Nestor", owned by the test, open until the object goes.
+class NestorWindow {
+public:
+    NestorWindow();
+    ~NestorWindow();
+    NestorWindow(const NestorWindow&) = delete;
+    NestorWindow& operator=(const NestorWindow&) = delete;
+    HWND hwnd() const { return hwnd_; }
+
+private:
+    static DWORD WINAPI run(void* self);
+    UniqueHandle thread_;
+    UniqueHandle ready_;
+    HWND hwnd_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+// Waits until a top-level "Nestor" window exists (true) or timeoutMs passes.
+bool waitForNestor(DWORD timeoutMs);
+
+std::string narrow(const std::wstring& text);
