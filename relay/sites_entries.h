@@ -1,0 +1,41 @@
+#pragma once
+// The supported-sites list as entries: cut into pieces the way fgetws with a limit of 100 units
+// reads the list file, and sorted by UTF-16 code unit as wcscmp orders them.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// fgetws with a limit of 100 units reads at most 99 characters a call.
+constexpr size_t kMaxEntryUnits = 99;
+
+// Lists of a million entries are usual, so the entries are views into one text
+// rather than a string each.
+class SiteEntries {
+public:
+    // Cuts the decoded list text (line feeds as single units) into entries.
+    explicit SiteEntries(std::wstring text);
+
+    size_t count() const { return spans_.size(); }
+    const wchar_t* data(size_t index) const { return text_.data() + spans_[index].offset; }
+    size_t length(size_t index) const { return spans_[index].length; }
+    std::wstring entry(size_t index) const { return std::wstring(data(index), length(index)); }
+
+    // Stable ascending order by code unit: upper case before lower case, a prefix before the
+    // longer text, equal entries in their reading order.
+    void sort();
+
+    // Each entry followed by a line feed, in the present order ("%s\n" per entry).
+    std::wstring joined() const;
+
+private:
+    struct Span {
+        size_t offset;
+        uint32_t length;
+    };
+    std::wstring text_;
+    std::vector<Span> spans_;
+};
+
+// wcscmp's order for texts without NUL, comparing units as unsigned UTF-16 code units.
+int compareUnits(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength);
