@@ -25,17 +25,22 @@ public:
     // longer text, equal entries in their reading order.
     void sort();
 
-    // Each entry followed by a line feed, in the present order ("%s\n" per entry).
-    std::wstring joined() const;
+    // The entries in their present order as list file bytes, each followed by a line feed
+    // ("%s\n" per entry, written by the text rules of list_text.h). Every unit came from a byte of
+    // the file, so none needs a code page: a unit above 255 would become "?".
+    std::string listBytes() const;
 
 private:
     struct Span {
         size_t offset;
         uint32_t length;
+        // Sort key: the units of one stretch of the entry, as many as fit in 64 bits, first unit
+        // highest. Zero-padded past the end; entries hold no NUL, so the padding orders like the end.
+        uint64_t key;
     };
+    void setKeys(size_t begin, size_t end, size_t depth);
+    void sortRun(size_t begin, size_t end, size_t depth);
+
     std::wstring text_;
     std::vector<Span> spans_;
 };
-
-// wcscmp's order for texts without NUL, comparing units as unsigned UTF-16 code units.
-int compareUnits(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength);

@@ -54,12 +54,7 @@ int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring&
     std::string().swap(bytes);
     entries.sort();
 
-    // Every unit came from a byte of the file, so none needs a code page on the way back.
-    const std::wstring text = entries.joined();
-    std::string out;
-    out.reserve(text.size() + entries.count());
-    appendListBytes(out, text.data(), text.size(), nullptr);
-    const bool writtenWhole = writeAllBytes(sorted.get(), out);
+    const bool writtenWhole = writeAllBytes(sorted.get(), entries.listBytes());
     sorted.reset();
     source.reset();
 

@@ -30,14 +30,11 @@ std::wstring lines(size_t count) {
     return text;
 }
 
-// The whole step on file bytes: decode, split, sort, join, encode.
+// The whole step on file bytes: decode, split, sort, encode.
 std::string sortListBytes(const std::string& bytes) {
     SiteEntries entries(decodeListBytes(bytes.data(), bytes.size()));
     entries.sort();
-    const std::wstring text = entries.joined();
-    std::string out;
-    appendListBytes(out, text.data(), text.size(), nullptr);
-    return out;
+    return entries.listBytes();
 }
 
 }  // namespace
@@ -97,6 +94,13 @@ TEST(SiteEntriesSort, CodeUnitOrderPutsUpperCaseFirst) {
               (std::vector<std::wstring>{L"site", L"site.co", L"site.com", L"site:x"}));
 }
 
+TEST(SiteEntriesSort, EntriesThatShareTheirFirstUnitsSortByTheRest) {
+    EXPECT_EQ(sorted(L"abcdf\nabcd\nabcde\nabc\nabcdd\nab\nabcd\n"),
+              (std::vector<std::wstring>{L"ab", L"abc", L"abcd", L"abcd", L"abcdd", L"abcde", L"abcdf"}));
+    EXPECT_EQ(sorted(L"x.example.com:b\nx.example.com:a\nx.example.com\nx.example.co\n"),
+              (std::vector<std::wstring>{L"x.example.co", L"x.example.com", L"x.example.com:a", L"x.example.com:b"}));
+}
+
 TEST(SiteEntriesSort, PiecesOfALongLineSortOnTheirOwn) {
     const std::wstring line150 = std::wstring(99, L'm') + std::wstring(51, L'a');
     EXPECT_EQ(sorted(L"b\n" + line150 + L"\n"),
@@ -109,12 +113,9 @@ TEST(SiteEntriesSort, UnitsCompareAsUnsignedValues) {
     EXPECT_EQ(sorted(text), (std::vector<std::wstring>{L"z", L"~", std::wstring(1, wchar_t(0x80)),
                                                        std::wstring(1, wchar_t(0xF1))}));
     // Units a signed 16-bit type would see as negative.
-    const wchar_t high[] = {wchar_t(0x8000)};
-    const wchar_t low[] = {wchar_t(0x7FFF)};
-    EXPECT_GT(compareUnits(high, 1, low, 1), 0);
-    EXPECT_LT(compareUnits(low, 1, high, 1), 0);
-    EXPECT_EQ(compareUnits(high, 1, high, 1), 0);
-    EXPECT_LT(compareUnits(high, 0, low, 1), 0);
+    const std::wstring h(1, wchar_t(0x8000)), l(1, wchar_t(0x7FFF)), top(1, wchar_t(0xFFFF));
+    EXPECT_EQ(sorted(top + L"\n" + h + L"\n" + l + L"\nzzzz" + h + L"\nzzzz" + l + L"\n"),
+              (std::vector<std::wstring>{L"zzzz" + l, L"zzzz" + h, l, h, top}));
 }
 
 TEST(SiteEntriesSort, EqualEntriesKeepTheirReadingOrder) {
@@ -127,11 +128,13 @@ TEST(SiteEntriesSort, EqualEntriesKeepTheirReadingOrder) {
     EXPECT_LT(entries.data(4), entries.data(5));
 }
 
-TEST(SiteEntriesSort, WritesEachEntryWithALineFeed) {
+TEST(SiteEntriesSort, WritesEachEntryWithALineFeedAsCrLf) {
     SiteEntries entries(L"b\n\na");
     entries.sort();
-    EXPECT_EQ(entries.joined(), L"\na\nb\n");
-    EXPECT_EQ(SiteEntries(L"").joined(), L"");
+    EXPECT_EQ(entries.listBytes(), "\r\na\r\nb\r\n");
+    EXPECT_EQ(SiteEntries(L"").listBytes(), "");
+    // Units came from bytes; one that did not has no byte to go back to.
+    EXPECT_EQ(SiteEntries(std::wstring(L"x") + wchar_t(0xFF) + wchar_t(0x4E2D)).listBytes(), "x\xFF?\r\n");
 }
 
 TEST(SiteEntriesSort, FileBytesInSortedCrLfBytesOut) {
