@@ -1,11 +1,11 @@
 #include "sites_entries.h"
 
-#include "list_text.h"
-
 #include <algorithm>
 #include <cwchar>
 #include <type_traits>
 #include <utility>
+
+#include "list_text.h"
 
 namespace {
 

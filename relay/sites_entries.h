@@ -9,8 +9,8 @@
 // fgetws with a limit of 100 units reads at most 99 characters a call.
 constexpr size_t kMaxEntryUnits = 99;
 
-// Lists of a million entries are usual, so the entries are views into one text
-// rather than a string each.
+// A list may hold a million entries, so the entries are views into one text rather than a
+// string each.
 class SiteEntries {
 public:
     // Cuts the decoded list text (line feeds as single units) into entries.
