@@ -11,7 +11,7 @@
 // Expects one Notepad started for `listPath` (which lies in the test's own `folder`): the path as
 // its parameters, unquoted, and its window showing the file. Closes it again.
 inline void expectNotepadShowingList(const std::wstring& folder, const std::wstring& listPath) {
-    const std::vector<DWORD> found = findProcesses(L"notepad.exe", folder);
+    const std::vector<DWORD> found = findProcesses(L"notepad.exe", folder + L"\\");
     ASSERT_EQ(found.size(), 1u) << "one Notepad for " << toUtf8(folder);
     const std::wstring commandLine = processCommandLine(found[0]);
     const std::wstring tail = L" " + listPath;
@@ -29,10 +29,10 @@ inline void expectNotepadShowingList(const std::wstring& folder, const std::wstr
 
 // The shell has created the process by the time ShellExecuteW returns, so none now means none.
 inline void expectNoNotepad(const std::wstring& folder) {
-    EXPECT_TRUE(findProcesses(L"notepad.exe", folder).empty());
+    EXPECT_TRUE(findProcesses(L"notepad.exe", folder + L"\\").empty());
 }
 
 // For tear-down: a Notepad left open by a failed check must not outlive the test.
 inline void endNotepadsOf(const std::wstring& folder) {
-    for (DWORD id : findProcesses(L"notepad.exe", folder)) closeWindowAndWait(nullptr, id, 0);
+    for (DWORD id : findProcesses(L"notepad.exe", folder + L"\\")) closeWindowAndWait(nullptr, id, 0);
 }
