@@ -26,3 +26,22 @@ std::wstring fromUtf8(const std::string& text) {
     MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], n);
     return out;
 }
+
+std::wstring hostPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') {
+        std::wstring dos = fromUtf8(path);
+        for (wchar_t& c : dos) {
+            if (c == L'/') c = L'\\';
+        }
+        return dos;
+    }
+    using ToDos = wchar_t*(__cdecl*)(const char*);
+    const auto toDos = reinterpret_cast<ToDos>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (!toDos) return {};
+    wchar_t* dos = toDos(path.c_str());  // from the process heap
+    if (!dos) return {};
+    std::wstring result = dos;
+    HeapFree(GetProcessHeap(), 0, dos);
+    return result;
+}

@@ -10,3 +10,8 @@ std::wstring builtProgram(const std::wstring& name);
 
 std::string toUtf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);
+
+// A path that the build system wrote into a program (e.g. one in the source tree), in UTF-8.
+// Built on a Unix machine and run under Wine it is a Unix path; Wine's own conversion makes it a
+// DOS path. Empty when that fails.
+std::wstring hostPath(const std::string& path);

@@ -1,5 +1,6 @@
 #include "process_run.h"
 
+#include <initializer_list>
 
 #include "unique_handle.h"
 
@@ -39,12 +40,17 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
     UniqueHandle readEnd, writeEnd;
     if (!CreatePipe(readEnd.put(), writeEnd.put(), &sa, 0)) return result;
     SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    UniqueHandle errorReadEnd, errorWriteEnd;
+    if (options.separateErrorOutput) {
+        if (!CreatePipe(errorReadEnd.put(), errorWriteEnd.put(), &sa, 0)) return result;
+        SetHandleInformation(errorReadEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    }
 
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = writeEnd.get();
-    si.hStdError = writeEnd.get();
+    si.hStdError = options.separateErrorOutput ? errorWriteEnd.get() : writeEnd.get();
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::wstring commandLine = quoteArg(program) + (arguments.empty() ? L"" : L" " + arguments);
     PROCESS_INFORMATION pi{};
@@ -54,11 +60,15 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
     }
     UniqueHandle process(pi.hProcess), thread(pi.hThread);
     writeEnd.reset();  // so the read ends when the program and its children close theirs
+    errorWriteEnd.reset();
     result.started = true;
     result.processId = pi.dwProcessId;
 
     std::pair<HANDLE, std::string*> ctx{readEnd.get(), &result.output};
     UniqueHandle drainer(CreateThread(nullptr, 0, drainPipe, &ctx, 0, nullptr));
+    std::pair<HANDLE, std::string*> errorCtx{errorReadEnd.get(), &result.errorOutput};
+    UniqueHandle errorDrainer(options.separateErrorOutput ? CreateThread(nullptr, 0, drainPipe, &errorCtx, 0, nullptr)
+                                                          : nullptr);
     if (WaitForSingleObject(process.get(), options.timeoutMs) == WAIT_TIMEOUT) {
         result.timedOut = true;
         TerminateProcess(process.get(), 1);
@@ -66,9 +76,12 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
     }
     GetExitCodeProcess(process.get(), &result.exitCode);
     // A grandchild may still hold the pipe; give the drain a moment, then cut it off.
-    if (WaitForSingleObject(drainer.get(), 5000) == WAIT_TIMEOUT) {
-        CancelSynchronousIo(drainer.get());
-        WaitForSingleObject(drainer.get(), 1000);
+    for (HANDLE drain : {drainer.get(), errorDrainer.get()}) {
+        if (!drain) continue;
+        if (WaitForSingleObject(drain, 5000) == WAIT_TIMEOUT) {
+            CancelSynchronousIo(drain);
+            WaitForSingleObject(drain, 1000);
+        }
     }
     return result;
 }

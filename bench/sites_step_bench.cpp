@@ -1,0 +1,163 @@
+// sites_step_bench [entries] [runs]
+// Times the supported-sites step on a generated list of site names: the whole step (median of the
+// runs, Notepad start included, the Notepad it opens closed again untimed), and its pieces through
+// the functions the step uses.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "list_file.h"
+#include "list_text.h"
+#include "process_find.h"
+#include "sites_entries.h"
+#include "sites_list.h"
+
+namespace {
+
+// Names shaped like a downloader's extractor list: "name", "name:part", "Name", "site.tld:part".
+std::string generateList(size_t count) {
+    static const char* const stems[] = {"video", "tube", "stream", "clip", "media", "news", "radio", "tv", "play",
+                                        "film", "music", "live", "cast", "show", "sport", "kids", "arte", "nova"};
+    static const char* const tails[] = {"", "", "", ".com", ".tv", ".de", ".fr", ".co.uk", ".net", ".ru"};
+    static const char* const parts[] = {"", "", "", ":playlist", ":channel", ":user", ":live", ":album", ":search",
+                                        ":episode"};
+    std::mt19937 random(12345);
+    std::string list;
+    list.reserve(count * 24);
+    for (size_t i = 0; i < count; ++i) {
+        std::string name = stems[random() % 18];
+        name += stems[random() % 18];
+        if (random() % 4 == 0) name[0] = char(name[0] - 'a' + 'A');
+        if (random() % 3 == 0) name += std::to_string(random() % 1000);
+        name += tails[random() % 10];
+        name += parts[random() % 10];
+        list += name;
+        list += "\r\n";
+    }
+    return list;
+}
+
+double elapsedMs(LARGE_INTEGER from, LARGE_INTEGER to) {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    return double(to.QuadPart - from.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+LARGE_INTEGER now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+bool writeList(const std::wstring& path, const std::string& bytes) {
+    UniqueHandle file = openListForWriting(path);
+    return file && writeAllBytes(file.get(), bytes);
+}
+
+struct Pieces {
+    double read, decode, split, sort, encode, write;
+};
+
+// The step's own sequence, one piece at a time.
+Pieces timePieces(const std::wstring& listPath, const std::wstring& sortedPath) {
+    Pieces p{};
+    LARGE_INTEGER t0 = now();
+    std::string bytes;
+    {
+        UniqueHandle source = openListForReading(listPath);
+        readAllBytes(source.get(), bytes);
+    }
+    LARGE_INTEGER t1 = now();
+    std::wstring text = decodeListBytes(bytes.data(), bytes.size());
+    LARGE_INTEGER t2 = now();
+    SiteEntries entries(std::move(text));
+    LARGE_INTEGER t3 = now();
+    entries.sort();
+    LARGE_INTEGER t4 = now();
+    const std::string out = entries.listBytes();
+    LARGE_INTEGER t5 = now();
+    {
+        UniqueHandle sorted = openListForWriting(sortedPath);
+        writeAllBytes(sorted.get(), out);
+    }
+    LARGE_INTEGER t6 = now();
+    p.read = elapsedMs(t0, t1);
+    p.decode = elapsedMs(t1, t2);
+    p.split = elapsedMs(t2, t3);
+    p.sort = elapsedMs(t3, t4);
+    p.encode = elapsedMs(t4, t5);
+    p.write = elapsedMs(t5, t6);
+    return p;
+}
+
+void closeNotepadsOf(const std::wstring& folder) {
+    for (DWORD id : findProcesses(L"notepad.exe", folder)) {
+        closeWindowAndWait(waitForTopWindow(id, 20000), id, 20000);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const size_t count = argc > 1 ? size_t(_wtoi64(argv[1])) : 1000000;
+    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
+
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring folder = std::wstring(base) + L"vx_sites_bench_" + std::to_wstring(GetCurrentProcessId());
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+        std::fprintf(stderr, "cannot create the bench folder\n");
+        return 1;
+    }
+    const std::wstring listPath = folder + L"\\YOUTUBE-DL Supported sites.txt";
+    const std::wstring sortedPath = folder + L"\\Out.txt";
+    const std::string list = generateList(count);
+    std::printf("%zu entries, %zu bytes, %d runs\n", count, list.size(), runs);
+
+    std::vector<double> whole;
+    std::vector<Pieces> pieces;
+    int status = 0;
+    for (int run = 0; run < runs && status == 0; ++run) {
+        if (!writeList(listPath, list)) {
+            std::fprintf(stderr, "cannot write the list\n");
+            status = 1;
+            break;
+        }
+        pieces.push_back(timePieces(listPath, sortedPath));
+
+        const LARGE_INTEGER start = now();
+        if (sortSupportedSites(folder, listPath) != 0) status = 1;
+        whole.push_back(elapsedMs(start, now()));
+        closeNotepadsOf(folder);  // above 50 entries the step opens the list in Notepad
+    }
+    DeleteFileW(listPath.c_str());
+    DeleteFileW(sortedPath.c_str());
+    RemoveDirectoryW(folder.c_str());
+    if (status != 0 || whole.empty()) return 1;
+
+    auto pieceMedian = [&](double Pieces::*field) {
+        std::vector<double> values;
+        for (const Pieces& p : pieces) values.push_back(p.*field);
+        return median(values);
+    };
+    std::printf("whole step: median %.1f ms (min %.1f, max %.1f)\n", median(whole),
+                *std::min_element(whole.begin(), whole.end()), *std::max_element(whole.begin(), whole.end()));
+    std::printf("pieces (median ms): read %.1f, decode %.1f, split %.1f, sort %.1f, encode %.1f, write %.1f\n",
+                pieceMedian(&Pieces::read), pieceMedian(&Pieces::decode), pieceMedian(&Pieces::split),
+                pieceMedian(&Pieces::sort), pieceMedian(&Pieces::encode), pieceMedian(&Pieces::write));
+    return 0;
+}

@@ -1,0 +1,99 @@
+#include "sites_entries.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <type_traits>
+#include <utility>
+
+#include "list_text.h"
+
+namespace {
+
+using Unit = std::make_unsigned_t<wchar_t>;
+constexpr unsigned kUnitBits = 8 * sizeof(wchar_t);
+constexpr size_t kKeyUnits = 64 / kUnitBits;  // 4 where wchar_t has 16 bits, 2 where it has 32
+constexpr size_t kSmallRun = 16;
+
+uint64_t keyAt(const wchar_t* entry, size_t length, size_t depth) {
+    uint64_t key = 0;
+    for (size_t i = depth; i < depth + kKeyUnits; ++i) {
+        key = (key << kUnitBits) | (i < length ? uint64_t(static_cast<Unit>(entry[i])) : 0u);
+    }
+    return key;
+}
+
+}  // namespace
+
+SiteEntries::SiteEntries(std::wstring text) : text_(std::move(text)) {
+    const wchar_t* const all = text_.data();
+    const size_t size = text_.size();
+    size_t pos = 0;
+    while (pos < size) {
+        const size_t limit = std::min(size - pos, kMaxEntryUnits);
+        const wchar_t* lineFeed = std::wmemchr(all + pos, L'\n', limit);
+        // A piece ends after its line feed or after 99 units; the line feed is not kept.
+        const size_t pieceLength = lineFeed ? size_t(lineFeed - (all + pos)) + 1 : limit;
+        size_t entryLength = lineFeed ? pieceLength - 1 : pieceLength;
+        // The entry is a C string: a NUL read from the file ends it there.
+        if (const wchar_t* nul = std::wmemchr(all + pos, L'\0', entryLength)) entryLength = size_t(nul - (all + pos));
+        spans_.push_back(Span{pos, uint32_t(entryLength), 0});
+        pos += pieceLength;
+    }
+}
+
+// Compares stretch by stretch: entries are sorted by their first stretch, then each run of equal
+// ones by the next, and so on. Each step sorts 64-bit keys, and an entry's text is read once a
+// stretch instead of once a comparison, which keeps lists of a million entries fast. Stable at
+// every step, so equal entries keep their reading order.
+void SiteEntries::sort() {
+    setKeys(0, spans_.size(), 0);
+    sortRun(0, spans_.size(), 0);
+}
+
+void SiteEntries::setKeys(size_t begin, size_t end, size_t depth) {
+    for (size_t i = begin; i < end; ++i) {
+        Span& span = spans_[i];
+        span.key = keyAt(text_.data() + span.offset, span.length, depth);
+    }
+}
+
+// Sorts spans_[begin, end), whose entries agree in their first `depth` units, by their keys there.
+void SiteEntries::sortRun(size_t begin, size_t end, size_t depth) {
+    const auto byKey = [](const Span& a, const Span& b) { return a.key < b.key; };
+    if (end - begin <= kSmallRun) {
+        // Insertion sort: stable, and no buffer to allocate for the many small runs.
+        for (size_t i = begin + 1; i < end; ++i) {
+            const Span moving = spans_[i];
+            size_t j = i;
+            for (; j > begin && byKey(moving, spans_[j - 1]); --j) spans_[j] = spans_[j - 1];
+            spans_[j] = moving;
+        }
+    } else {
+        std::stable_sort(spans_.begin() + ptrdiff_t(begin), spans_.begin() + ptrdiff_t(end), byKey);
+    }
+    const size_t next = depth + kKeyUnits;
+    for (size_t i = begin; i < end;) {
+        // A run of equal keys needs the next stretch only if one of its entries goes on past this
+        // one; otherwise its entries are all the same.
+        bool goesOn = spans_[i].length > next;
+        size_t j = i + 1;
+        for (; j < end && spans_[j].key == spans_[i].key; ++j) goesOn = goesOn || spans_[j].length > next;
+        if (j - i > 1 && goesOn) {
+            setKeys(i, j, next);
+            sortRun(i, j, next);
+        }
+        i = j;
+    }
+}
+
+std::string SiteEntries::listBytes() const {
+    size_t total = 0;
+    for (const Span& span : spans_) total += span.length + 2;
+    std::string out;
+    out.reserve(total);
+    for (const Span& span : spans_) {
+        appendListBytes(out, text_.data() + span.offset, span.length, nullptr);
+        appendListBytes(out, L"\n", 1, nullptr);
+    }
+    return out;
+}

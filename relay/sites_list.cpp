@@ -1,0 +1,72 @@
+#include "sites_list.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "list_file.h"
+#include "list_text.h"
+#include "sites_entries.h"
+#include "unique_handle.h"
+
+namespace {
+
+// Lists longer than this are put back sorted and shown in Notepad.
+constexpr size_t kShowThreshold = 50;
+
+// The path goes out in the ANSI code page, like the rest of the relay's console text. Flushed at
+// once: the relay may end through ExitProcess right after.
+void reportOpenFailure(const std::wstring& path) {
+    std::string narrow;
+    if (!path.empty()) {
+        const int size = WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), nullptr, 0, nullptr, nullptr);
+        if (size > 0) {
+            narrow.resize(size_t(size));
+            WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), &narrow[0], size, nullptr, nullptr);
+        }
+    }
+    std::fputs("Error: Could not open ", stderr);
+    std::fputs(narrow.c_str(), stderr);
+    std::fputs("\n", stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring& listPath) {
+    const std::wstring sortedPath = downloaderFolder + L"\\Out.txt";
+
+    UniqueHandle source = openListForReading(listPath);
+    if (!source) {
+        reportOpenFailure(listPath);
+        return 1;
+    }
+    UniqueHandle sorted = openListForWriting(sortedPath);
+    if (!sorted) {
+        reportOpenFailure(sortedPath);
+        return 1;
+    }
+
+    std::string bytes;
+    const bool readWhole = readAllBytes(source.get(), bytes);
+    SiteEntries entries(decodeListBytes(bytes.data(), bytes.size()));
+    std::string().swap(bytes);
+    entries.sort();
+
+    const bool writtenWhole = writeAllBytes(sorted.get(), entries.listBytes());
+    sorted.reset();
+    source.reset();
+
+    if (entries.count() <= kShowThreshold) return 0;
+    // A sorted copy that is short of the list must not replace it: the list stays as the
+    // downloader wrote it, and so does "Out.txt" for a look at what went wrong.
+    if (readWhole && writtenWhole) {
+        // A failed copy or Notepad start is not reported: the user still has the list file.
+        CopyFileW(sortedPath.c_str(), listPath.c_str(), FALSE);
+        DeleteFileW(sortedPath.c_str());
+    }
+    // The path goes unquoted: Notepad takes the rest of its command line as the file name.
+    ShellExecuteW(nullptr, L"open", L"notepad", listPath.c_str(), nullptr, SW_SHOWNORMAL);
+    return 0;
+}

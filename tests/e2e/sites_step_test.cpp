@@ -1,0 +1,180 @@
+// The supported-sites step on real files in a test folder, with the real shell and Notepad.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "notepad_check.h"
+#include "paths.h"
+#include "process_run.h"
+#include "sites_list.h"
+#include "temp_dir.h"
+
+namespace {
+
+const wchar_t kListName[] = L"YOUTUBE-DL Supported sites.txt";
+
+std::string crlfText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// What the step should make of list bytes, worked out on the bytes: lines end at CR LF,
+// a lone CR belongs to its line, and the lines go in stable byte order.
+std::string sortedCrlf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    std::stable_sort(lines.begin(), lines.end());  // std::string compares bytes as unsigned
+    return crlfText(lines);
+}
+
+std::string toAnsi(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(std::max(size, 0)), '\0');
+    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+// Site names out of order, upper and lower case mixed, a few of them the same.
+std::vector<std::string> siteLines(size_t count) {
+    static const char* const names[] = {"vimeo", "Vimeo:album", "bandcamp", "BBC", "arte.tv", "abc.net.au", "Zype",
+                                        "zdf", "generic", "9gag", "youtube:tab", "YouTube", "bbc.co.uk"};
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < count; ++i) {
+        lines.push_back(names[(i * 7) % 13] + (i % 3 ? std::string() : ":" + std::to_string(i % 5)));
+    }
+    return lines;
+}
+
+// The step in a process of its own that ends through ExitProcess right after, as the relay does.
+RunResult runStep(const std::wstring& folder, const std::wstring& listPath) {
+    RunOptions options;
+    options.separateErrorOutput = true;
+    return runProgram(builtProgram(L"sites_step_run.exe"), quoteArg(folder) + L" " + quoteArg(listPath), options);
+}
+
+class SitesStep : public ::testing::Test {
+protected:
+    TempDir dir{L"sites"};
+    std::wstring listPath = dir.file(kListName);
+    std::wstring sortedPath = dir.file(L"Out.txt");
+
+    void TearDown() override { endNotepadsOf(dir.path()); }
+
+    void expectNotepadShowingList() { ::expectNotepadShowingList(dir.path(), listPath); }
+    void expectNoNotepad() { ::expectNoNotepad(dir.path()); }
+};
+
+TEST_F(SitesStep, FiftyEntriesAreSortedIntoOutTxtOnly) {
+    // One line kept its CR from the output, one holds a lone CR and one a Ctrl-Z, which is data here.
+    std::vector<std::string> lines = siteLines(47);
+    lines.insert(lines.end(), {"rai\r", "tv\r5", "a\x1A" "b"});
+    const std::string list = crlfText(lines);
+    ASSERT_TRUE(writeFileBytes(listPath, list));
+
+    EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+
+    expectNoNotepad();
+    EXPECT_EQ(readFileBytes(listPath), list);
+    ASSERT_TRUE(fileExists(sortedPath));
+    const std::string sorted = readFileBytes(sortedPath);
+    EXPECT_EQ(sorted, sortedCrlf(list));
+    EXPECT_NE(sorted.find("rai\r\r\n"), std::string::npos);
+    EXPECT_NE(sorted, list);
+}
+
+TEST_F(SitesStep, FiftyOneEntriesReplaceTheListAndOpenNotepad) {
+    // 50 lines and a 150-character one, which makes two entries.
+    std::vector<std::string> lines = siteLines(49);
+    lines.push_back(std::string(99, 'w') + std::string(51, 'E'));
+    const std::string list = crlfText(lines);
+    ASSERT_TRUE(writeFileBytes(listPath, list));
+
+    EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+
+    std::vector<std::string> entries = siteLines(49);
+    entries.push_back(std::string(99, 'w'));
+    entries.push_back(std::string(51, 'E'));
+    EXPECT_EQ(readFileBytes(listPath), sortedCrlf(crlfText(entries)));
+    EXPECT_FALSE(fileExists(sortedPath));
+    expectNotepadShowingList();
+}
+
+TEST_F(SitesStep, RealListAsAWindowsDownloaderPrintsIt) {
+    const std::wstring fixture = hostPath(VELVOX_FIXTURES_DIR "/supported-sites.txt");
+    const std::string utf8 = readFileBytes(fixture);
+    ASSERT_FALSE(utf8.empty()) << toUtf8(fixture);
+    // A Windows build prints through a text-mode stream in the ANSI code page.
+    std::string list;
+    for (char c : toAnsi(fromUtf8(utf8))) list += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const size_t letter = list.find("southpark.cc.com:espa");
+    ASSERT_NE(letter, std::string::npos);
+    ASSERT_EQ(list.compare(letter + 21, 4, "\xF1ol\r"), 0) << "the letter as one ANSI byte";
+    ASSERT_TRUE(writeFileBytes(listPath, list));
+
+    EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+
+    const std::string sorted = readFileBytes(listPath);
+    EXPECT_EQ(sorted.size(), list.size());
+    EXPECT_TRUE(sorted == sortedCrlf(list)) << "the list is not in sorted order byte for byte";
+    EXPECT_LT(sorted.find("\r\nZype\r\n"), sorted.find("\r\ngeneric\r\n"));
+    EXPECT_FALSE(fileExists(sortedPath));
+    expectNotepadShowingList();
+}
+
+TEST_F(SitesStep, EmptyListGivesAnEmptyOutTxtAndNothingMore) {
+    ASSERT_TRUE(writeFileBytes(listPath, ""));
+    EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+    ASSERT_TRUE(fileExists(sortedPath));
+    EXPECT_EQ(readFileBytes(sortedPath), "");
+    ASSERT_TRUE(fileExists(listPath));
+    EXPECT_EQ(readFileBytes(listPath), "");
+    expectNoNotepad();
+}
+
+TEST_F(SitesStep, OutTxtIsEmptiedBeforeItIsWritten) {
+    ASSERT_TRUE(writeFileBytes(sortedPath, std::string(5000, 'x')));
+    ASSERT_TRUE(writeFileBytes(listPath, "b\r\na\r\n"));
+    EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+    EXPECT_EQ(readFileBytes(sortedPath), "a\r\nb\r\n");
+}
+
+// The message must reach a redirected standard error although the process ends at once.
+TEST_F(SitesStep, MissingListIsReportedOnStandardError) {
+    // A user folder may hold letters outside ASCII; the path is printed in the ANSI code page.
+    const std::wstring folder = dir.file(L"Descargas \x00F1");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring missing = folder + L"\\" + kListName;
+    ASSERT_NE(toAnsi(missing).find('\xF1'), std::string::npos);
+    RunResult run = runStep(folder, missing);
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.errorOutput, "Error: Could not open " + toAnsi(missing) + "\r\n");
+    EXPECT_EQ(run.output, "");
+    EXPECT_FALSE(fileExists(folder + L"\\Out.txt"));
+}
+
+TEST_F(SitesStep, OutTxtThatCannotBeCreatedIsReported) {
+    ASSERT_TRUE(CreateDirectoryW(sortedPath.c_str(), nullptr));  // a folder where the file should go
+    const std::string list = crlfText(siteLines(60));
+    ASSERT_TRUE(writeFileBytes(listPath, list));
+    RunResult run = runStep(dir.path(), listPath);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.errorOutput, "Error: Could not open " + toAnsi(sortedPath) + "\r\n");
+    EXPECT_EQ(readFileBytes(listPath), list);
+    expectNoNotepad();
+}
+
+}  // namespace
