@@ -58,7 +58,6 @@ void registerWindowClass() {
 struct FoundBox {
     HWND window;
     std::wstring caption, text;
-    bool topmost;
 };
 
 // Visible dialog-class windows of one process: the message boxes it shows.
@@ -78,8 +77,7 @@ std::vector<FoundBox> findBoxes(DWORD processId) {
             wchar_t caption[1024] = {}, text[4096] = {};
             GetWindowTextW(window, caption, 1024);
             GetDlgItemTextW(window, 0xFFFF, text, 4096);
-            const bool topmost = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-            s->boxes.push_back({window, caption, text, topmost});
+            s->boxes.push_back({window, caption, text});
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -250,6 +248,7 @@ bool HostSim::start() {
         if (window_ == nullptr) return false;
     }
     if (!createMailbox()) return false;
+    if (!options_.initialMailbox.empty()) writeMailbox(options_.initialMailbox);
     if (!startRelay()) return false;
     drainThread_ = std::thread([this] { drainConsole(); });
     watchThread_ = std::thread([this] { watch(); });
@@ -342,7 +341,6 @@ void HostSim::watch() {
             event.kind = HostEvent::Kind::Box;
             event.caption = box.caption;
             event.text = box.text;
-            event.topmost = box.topmost;
             record(event);
             shown.push_back({box.window, nowMs() + options_.boxAnswerDelayMs});
         }

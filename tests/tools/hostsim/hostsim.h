@@ -25,7 +25,6 @@ struct HostEvent {
     DWORD cbData = 0;           // CopyData
     std::wstring text;          // CopyData payload, Box text, mailbox text after the command was taken
     std::wstring caption;       // Box
-    bool topmost = false;       // Box
     std::string bytes;          // Console: the relay's standard output and error as they came
     DWORD exitCode = 0;         // Exit
 };
@@ -49,6 +48,7 @@ struct HostOptions {
     bool createWindow = true;
     MailboxKind mailbox = MailboxKind::Memory;
     DWORD mailboxBytes = 4096;
+    std::wstring initialMailbox;            // written before the relay starts
     std::wstring scratchDir;                // for the SmallFile mailbox
     std::wstring lockstepEvent;             // when set: signalled after each WM_COPYDATA
     DWORD boxAnswerDelayMs = 200;           // boxes are recorded, then answered with OK
