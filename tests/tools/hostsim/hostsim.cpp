@@ -60,27 +60,29 @@ struct FoundBox {
     std::wstring caption, text;
 };
 
+struct BoxSearch {
+    DWORD processId;
+    std::vector<FoundBox> boxes;
+};
+
+BOOL CALLBACK collectBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (owner != search->processId || wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    wchar_t caption[1024] = {}, text[4096] = {};
+    GetWindowTextW(window, caption, 1024);
+    GetDlgItemTextW(window, 0xFFFF, text, 4096);
+    search->boxes.push_back({window, caption, text});
+    return TRUE;
+}
+
 // Visible dialog-class windows of one process: the message boxes it shows.
 std::vector<FoundBox> findBoxes(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::vector<FoundBox> boxes;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t className[64] = {};
-            GetClassNameW(window, className, 64);
-            if (owner != s->processId || wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-            wchar_t caption[1024] = {}, text[4096] = {};
-            GetWindowTextW(window, caption, 1024);
-            GetDlgItemTextW(window, 0xFFFF, text, 4096);
-            s->boxes.push_back({window, caption, text});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search{processId, {}};
+    EnumWindows(collectBox, reinterpret_cast<LPARAM>(&search));
     return search.boxes;
 }
 

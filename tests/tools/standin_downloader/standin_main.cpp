@@ -39,18 +39,17 @@ struct Player {
         }
     }
 
+    static DWORD WINAPI readStdinToEnd(void*) {
+        char byte;
+        DWORD got = 0;
+        while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got > 0) {
+        }
+        return 0;
+    }
+
     void probeStdin(DWORD ms) {
         // A thread blocks on the read; if it is still blocked after ms, input never ended.
-        UniqueHandle reader(CreateThread(
-            nullptr, 0,
-            [](void*) -> DWORD {
-                char byte;
-                DWORD got = 0;
-                while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got > 0) {
-                }
-                return 0;
-            },
-            nullptr, 0, nullptr));
+        UniqueHandle reader(CreateThread(nullptr, 0, readStdinToEnd, nullptr, 0, nullptr));
         const bool ended = WaitForSingleObject(reader.get(), ms) == WAIT_OBJECT_0;
         appendStandinField(recordPath, L"stdin", ended ? L"ended" : L"waiting");  // a blocked reader ends with us
     }
