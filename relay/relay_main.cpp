@@ -87,5 +87,8 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     finishRun();
+    // A worker still pumping must not write into streams that the runtime's exit is closing:
+    // end the process the way the watcher would, which stops the worker first.
+    if (r.workerStarted && !r.done) endProcessNow();
     return 0;
 }
