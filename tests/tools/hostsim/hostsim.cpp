@@ -1,5 +1,7 @@
 #include "hostsim.h"
 
+#include <cwctype>
+
 #include "paths.h"
 #include "process_run.h"
 
