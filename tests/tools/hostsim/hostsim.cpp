@@ -336,7 +336,7 @@ void HostSim::watch() {
                 if (s.window != box.window) continue;
                 known = true;
                 if (nowMs() >= s.answerAt) {
-                    PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+                    PostMessageW(box.window, WM_COMMAND, options_.boxAnswer, 0);
                     s.answerAt = nowMs() + 1000;  // again, should this one be missed
                 }
             }

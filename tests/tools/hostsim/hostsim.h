@@ -51,7 +51,8 @@ struct HostOptions {
     std::wstring initialMailbox;            // written before the relay starts
     std::wstring scratchDir;                // for the SmallFile mailbox
     std::wstring lockstepEvent;             // when set: signalled after each WM_COPYDATA
-    DWORD boxAnswerDelayMs = 200;           // boxes are recorded, then answered with OK
+    DWORD boxAnswerDelayMs = 200;           // boxes are recorded, then answered after this delay
+    WORD boxAnswer = IDOK;                  // with this button (IDOK, IDYES, IDNO, ...)
     std::function<void(const HostEvent&)> onEvent;  // called live, from hostsim's threads
 };
 
