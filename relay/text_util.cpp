@@ -1,0 +1,44 @@
+#include "text_util.h"
+
+#include <cstdio>
+
+#include "list_text.h"
+
+std::wstring ansiToWide(const char* bytes, size_t count) {
+    std::wstring wide(count, L'\0');
+    if (count == 0) return wide;
+    const int made = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), &wide[0],
+                                         static_cast<int>(wide.size()));
+    wide.resize(made > 0 ? static_cast<size_t>(made) : 0);
+    return wide;
+}
+
+std::string wideToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return {};
+    std::string narrow(static_cast<size_t>(needed), '\0');
+    const int made = WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], needed, nullptr, nullptr);
+    narrow.resize(made > 0 ? static_cast<size_t>(made) : 0);
+    return narrow;
+}
+
+size_t encodeAnsiUnit(wchar_t unit, char* out) {
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    const int made = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes, sizeof bytes, nullptr,
+                                         &usedDefault);
+    if (made <= 0 || usedDefault || static_cast<size_t>(made) > kMaxUnitBytes) return 0;
+    for (int i = 0; i < made; ++i) out[i] = bytes[i];
+    return static_cast<size_t>(made);
+}
+
+int warningBox(const wchar_t* text, UINT buttons) {
+    return MessageBoxW(nullptr, text, L"velvoxdl message", buttons | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);
+}
+
+void printNarrow(const char* text, size_t count) {
+    fwrite(text, 1, count, stdout);
+    fflush(stdout);
+}

@@ -1,0 +1,63 @@
+#include "relay_case.h"
+
+#include <gtest/gtest.h>
+
+#include "paths.h"
+
+RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
+    // Each test case runs in its own process, so the process id keeps parallel runs apart.
+    const DWORD pid = GetCurrentProcessId();
+    options.hostNumber = static_cast<int32_t>(pid);
+    options.jobNumber = static_cast<int32_t>(pid % 100000 + 100);
+    downloaderFolder = dir.file(L"dl");
+    workDir = dir.file(L"cwd");
+    CreateDirectoryW(downloaderFolder.c_str(), nullptr);
+    CreateDirectoryW(workDir.c_str(), nullptr);
+    options.downloaderFolder = downloaderFolder;
+    options.currentDir = workDir;
+    options.scratchDir = dir.path();
+    options.lockstepEvent = L"vx_lockstep_" + std::to_wstring(options.hostNumber) + L"_" + std::to_wstring(options.jobNumber);
+}
+
+void RelayCase::installDownloader(const std::vector<std::string>& script, const std::wstring& folder) {
+    const std::wstring target = folder.empty() ? downloaderFolder : folder;
+    ASSERT_TRUE(copyFileTo(builtProgram(L"youtube-dl.exe"), target + L"\\youtube-dl.exe"));
+    std::string text;
+    for (const std::string& line : script) text += line + "\n";
+    ASSERT_TRUE(writeFileBytes(target + L"\\" + kStandinScript, text));
+}
+
+std::string RelayCase::lockstep() const { return "lockstep " + toUtf8(options.lockstepEvent) + " 15000"; }
+
+HostSim& RelayCase::start() {
+    host_ = std::make_unique<HostSim>(options);
+    EXPECT_TRUE(host_->start()) << "hostsim could not set up the host or start the relay";
+    return *host_;
+}
+
+StandinRecord RelayCase::standin(const std::wstring& folder) const {
+    return readStandinRecord((folder.empty() ? downloaderFolder : folder) + L"\\" + kStandinRecord);
+}
+
+std::string writeOf(const std::string& bytes) { return "write " + toHex(bytes); }
+
+std::wstring unitsOf(const std::string& bytes) {
+    std::wstring units;
+    for (unsigned char b : bytes) units += static_cast<wchar_t>(b);
+    return units;
+}
+
+std::vector<std::wstring> relayedLines(const HostSim& host) {
+    std::vector<std::wstring> lines;
+    for (const HostEvent& e : host.events(HostEvent::Kind::CopyData)) lines.push_back(e.text);
+    return lines;
+}
+
+double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - from.atMs; }
+
+std::wstring fixturePath(const std::wstring& name) { return fromUtf8(VELVOX_FIXTURES_DIR) + L"\\" + name; }
+
+bool processAlive(DWORD processId) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}

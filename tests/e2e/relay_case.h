@@ -1,0 +1,56 @@
+#pragma once
+// One relay run for an end-to-end test: its own host and job numbers, its own folders (a
+// downloader folder and a separate current folder), the stand-in downloader and hostsim.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostsim.h"
+#include "recording.h"
+#include "standin_record.h"
+#include "temp_dir.h"
+
+// Time-outs for waits on the relay. Its own pauses add up to about six seconds per job.
+constexpr DWORD kJobTimeoutMs = 30000;
+
+class RelayCase {
+public:
+    explicit RelayCase(const std::wstring& tag);
+
+    TempDir dir;
+    std::wstring downloaderFolder;  // the relay's argument 2
+    std::wstring workDir;           // the relay's current folder
+    HostOptions options;            // numbers, relay, folders and the lockstep event filled in
+
+    // Copies the stand-in into `folder` (the downloader folder by default) with its script.
+    // Pass lockstep() as the first line where one message per write is asserted.
+    void installDownloader(const std::vector<std::string>& script, const std::wstring& folder = {});
+    std::string lockstep() const;
+
+    // Starts hostsim with `options`; fails the test when it cannot.
+    HostSim& start();
+    HostSim& host() { return *host_; }
+
+    StandinRecord standin(const std::wstring& folder = {}) const;
+    std::wstring listPath() const { return downloaderFolder + L"\\YOUTUBE-DL Supported sites.txt"; }
+
+private:
+    std::unique_ptr<HostSim> host_;
+};
+
+// Script line for one raw write.
+std::string writeOf(const std::string& bytes);
+
+// Each byte as the UTF-16 unit of the same value (for ASCII and for Latin-1 test data).
+std::wstring unitsOf(const std::string& bytes);
+
+// The messages of one kind, their payloads, and the gap between two events.
+std::vector<std::wstring> relayedLines(const HostSim& host);
+double msBetween(const HostEvent& from, const HostEvent& to);
+
+// The folder holding the shared fixtures, as a path this process can open.
+std::wstring fixturePath(const std::wstring& name);
+
+// Still running (a process the relay left behind).
+bool processAlive(DWORD processId);

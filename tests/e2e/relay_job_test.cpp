@@ -1,0 +1,139 @@
+// A whole download job: command in, output echoed and relayed line by line, notices out.
+#include <gtest/gtest.h>
+
+#include "paths.h"
+#include "relay_case.h"
+
+namespace {
+
+using Kind = HostEvent::Kind;
+
+std::vector<HostEvent> notices(const HostSim& host) { return host.events(Kind::Notice); }
+
+}  // namespace
+
+TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
+    RelayCase job(L"job");
+    const std::vector<std::string> writes = {
+        "[youtube] abc: Downloading webpage\r\n",
+        "\r[download]  12.5% of 10.00MiB at 1.00MiB/s ETA 00:09",
+        "first\r\nsecond\r\n",
+        "\nafter a leading line feed",
+    };
+    std::vector<std::string> script = {job.lockstep(), "stdin 300"};
+    for (const std::string& w : writes) script.push_back(writeOf(w));
+    job.installDownloader(script);
+    // An old list from an earlier run is emptied even though this is no sites run.
+    ASSERT_TRUE(writeFileBytes(job.listPath(), "old list\r\n"));
+
+    HostSim& host = job.start();
+    host.writeMailbox(L"youtube-dl -o out.mp4 http://videos.invalid/v?id=1");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+
+    // The child: its command line from the blank before -o, the relay's current folder and
+    // console, and a standard input that never ends.
+    const StandinRecord record = job.standin();
+    EXPECT_EQ(standinValues(record, L"start").size(), 1u);
+    EXPECT_EQ(standinValues(record, L"commandline"), std::vector<std::wstring>{L" -o out.mp4 http://videos.invalid/v?id=1"});
+    EXPECT_EQ(standinValues(record, L"currentdir"), std::vector<std::wstring>{job.workDir});
+    EXPECT_EQ(standinValues(record, L"module"), std::vector<std::wstring>{job.downloaderFolder + L"\\youtube-dl.exe"});
+    EXPECT_EQ(standinValues(record, L"consoletitle"),
+              std::vector<std::wstring>{L"VelvoxDownload (" + std::to_wstring(job.options.hostNumber) + L") " +
+                                        std::to_wstring(job.options.jobNumber)});
+    EXPECT_EQ(standinValues(record, L"stdin"), std::vector<std::wstring>{L"waiting"});
+
+    // The command was taken: the mailbox holds the empty text.
+    const auto taken = host.events(Kind::MailboxTaken);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].text, L"");
+    EXPECT_EQ(host.mailboxUnits(1), std::wstring(1, L'\0'));
+
+    // First data, then one line relay message per read, then end of data.
+    const auto n = notices(host);
+    ASSERT_EQ(n.size(), 2u);
+    EXPECT_EQ(n[0].wParam, 701u);
+    EXPECT_EQ(n[0].lParam, 701);
+    EXPECT_EQ(n[1].wParam, 77792u);
+    EXPECT_EQ(n[1].lParam, job.options.jobNumber);
+
+    const auto lines = host.events(Kind::CopyData);
+    ASSERT_EQ(lines.size(), writes.size());
+    const std::vector<std::wstring> expected = {L"[youtube] abc: Downloading webpage\r",
+                                                L"\r[download]  12.5% of 10.00MiB at 1.00MiB/s ETA 00:09",
+                                                L"first\r", L""};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(lines[i].wParam, 717717u);
+        EXPECT_EQ(lines[i].dwData, 0u);
+        EXPECT_EQ(lines[i].cbData, expected[i].size() * 2);
+        EXPECT_EQ(lines[i].text, expected[i]);
+        EXPECT_GT(lines[i].atMs, n[0].atMs);
+    }
+    // The 2000 ms pause comes after the first-data notice and before the first relay.
+    EXPECT_GE(msBetween(n[0], lines[0]), 1950.0);
+    // The end-of-data notice comes about two seconds after the last read.
+    EXPECT_GE(msBetween(lines.back(), n[1]), 1900.0);
+    EXPECT_LT(msBetween(lines.back(), n[1]), 4000.0);
+
+    // The echo: every byte, through the text-mode console stream, then the relay's own line.
+    std::string echo;
+    for (const std::string& w : writes) echo += withCrLf(w);
+    EXPECT_EQ(host.console(), echo + "\r\nEXIT NO DATA\r\n");
+
+    EXPECT_TRUE(fileExists(job.listPath()));
+    EXPECT_EQ(readFileBytes(job.listPath()), "");
+}
+
+TEST(RelayJob, ANulByteEndsTheChunkForEchoAndHost) {
+    RelayCase job(L"nul");
+    job.installDownloader({job.lockstep(), writeOf(std::string("abc\0def\n", 8)), writeOf("next\n")});
+    HostSim& host = job.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"abc", L"next"}));
+    EXPECT_EQ(host.console(), "abcnext\r\n\r\nEXIT NO DATA\r\n");
+}
+
+TEST(RelayJob, AChildWithoutOutputGetsOnlyTheEndOfDataNotice) {
+    RelayCase job(L"silent");
+    job.installDownloader({"exit 3"});
+    HostSim& host = job.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+    const auto n = notices(host);
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_EQ(n[0].wParam, 77792u);
+    EXPECT_EQ(n[0].lParam, job.options.jobNumber);
+    EXPECT_TRUE(host.events(Kind::CopyData).empty());
+    EXPECT_EQ(host.console(), "\r\nEXIT NO DATA\r\n");
+}
+
+TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
+    const Recording recording = parseRecording(readFileBytes(fixturePath(L"progress-recording.json")));
+    ASSERT_TRUE(recording.ok);
+    ASSERT_GT(recording.writes.size(), 10u);
+
+    RelayCase job(L"replay");
+    job.installDownloader({job.lockstep(), "replay " + toUtf8(fixturePath(L"progress-recording.json"))});
+    HostSim& host = job.start();
+    host.writeMailbox(L"youtube-dl -o clip.mp4 http://127.0.0.1:18731/clip.mp4");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs + 10000));
+    EXPECT_EQ(host.exitCode(), 0u);
+
+    // A Windows build writes each LF as CR LF; the host gets each write's first line, CR kept.
+    std::vector<std::wstring> expected;
+    std::string piped;
+    for (const RecordedWrite& w : recording.writes) {
+        const std::string bytes = withCrLf(w.bytes);
+        piped += bytes;
+        expected.push_back(unitsOf(bytes.substr(0, bytes.find('\n'))));
+    }
+    EXPECT_EQ(relayedLines(host), expected);
+    EXPECT_EQ(host.console(), withCrLf(piped) + "\r\nEXIT NO DATA\r\n");
+    const auto n = notices(host);
+    ASSERT_EQ(n.size(), 2u);
+    EXPECT_EQ(n[0].wParam, 701u);
+    EXPECT_EQ(n[1].wParam, 77792u);
+}

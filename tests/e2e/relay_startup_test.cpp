@@ -1,0 +1,152 @@
+// Start-up: what the relay does before its first poll, and each start-up failure it can meet.
+#include <gtest/gtest.h>
+
+#include "paths.h"
+#include "relay_case.h"
+
+namespace {
+
+using Kind = HostEvent::Kind;
+
+std::vector<std::wstring> sixWords(const RelayCase& c) {
+    return {std::to_wstring(c.options.jobNumber), c.downloaderFolder, L"0", L"-", std::to_wstring(c.options.hostNumber),
+            L"0"};
+}
+
+}  // namespace
+
+TEST(RelayStartup, FewerThanSixArgumentsEndQuietly) {
+    RelayCase c(L"args");
+    std::vector<std::wstring> five = sixWords(c);
+    five.pop_back();
+    c.options.arguments = five;
+    HostSim& host = c.start();
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_EQ(host.console(), "");
+    EXPECT_TRUE(host.events(Kind::Box).empty());
+    EXPECT_FALSE(fileExists(c.listPath()));  // it never got as far as the list file
+}
+
+TEST(RelayStartup, WithoutTheHostWindowItEndsQuietlyAndDoesNotComeBack) {
+    RelayCase c(L"nowindow");
+    c.options.createWindow = false;
+    HostSim& host = c.start();
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    // Two quick looks, no waiting in between.
+    EXPECT_LT(host.events(Kind::Exit)[0].atMs, 3000.0);
+    EXPECT_EQ(host.console(), "");
+    EXPECT_FALSE(fileExists(c.listPath()));
+    // A window that appears afterwards finds no relay.
+    host.openWindowLate();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    Sleep(1500);
+    EXPECT_EQ(host.mailboxText(), L"youtube-dl -o x http://v");
+}
+
+TEST(RelayStartup, SetsTheConsoleTitleAndEmptiesTheListFileThenWaits) {
+    RelayCase c(L"title");
+    ASSERT_TRUE(writeFileBytes(c.listPath(), "kept from an earlier run\r\n"));
+    HostSim& host = c.start();
+    Sleep(2500);
+    EXPECT_FALSE(host.exited());
+    EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (" + std::to_wstring(c.options.hostNumber) + L") " +
+                                           std::to_wstring(c.options.jobNumber));
+    EXPECT_TRUE(fileExists(c.listPath()));
+    EXPECT_EQ(readFileBytes(c.listPath()), "");
+    host.closeWindow();
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_TRUE(host.events(Kind::Box).empty());
+}
+
+TEST(RelayStartup, MissingMailboxShowsBothBoxesAndEnds) {
+    RelayCase c(L"nomap");
+    c.options.mailbox = MailboxKind::None;
+    HostSim& host = c.start();
+    ASSERT_TRUE(host.waitForExit(15000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    const auto boxes = host.events(Kind::Box);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].caption, L"Velvox");
+    EXPECT_EQ(boxes[0].text, L"Error maping file");
+    EXPECT_EQ(boxes[1].caption, L"velvoxdl message");
+    EXPECT_EQ(boxes[1].text, L"Map file not allowed by system. Cannot continue");
+    EXPECT_EQ(host.console(), "");
+    EXPECT_FALSE(fileExists(c.listPath()));
+}
+
+TEST(RelayStartup, UnmappableMailboxShowsCannotMapFileAndEnds) {
+    RelayCase c(L"nomapview");
+    c.options.mailbox = MailboxKind::SmallFile;
+    HostSim& host = c.start();
+    ASSERT_TRUE(host.waitForExit(15000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    const auto boxes = host.events(Kind::Box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Error");  // the system's own caption: the relay passes none
+    EXPECT_EQ(boxes[0].text, L"Cannot map file");
+    EXPECT_EQ(host.console(), "");
+    EXPECT_FALSE(fileExists(c.listPath()));
+}
+
+TEST(RelayStartup, NumbersAreReadUpToTheirFirstNonDigit) {
+    RelayCase c(L"numbers");
+    c.options.jobNumber = 12;
+    c.installDownloader({c.lockstep(), writeOf("sites would go here\n")});
+    // Job "12abc" is 12; verbose "on" and sites mode "yes" have no digits, so both are off.
+    c.options.arguments = {L"12abc", c.downloaderFolder, L"on", L"ignored", L" +" + std::to_wstring(c.options.hostNumber) + L"x",
+                           L"yes"};
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));  // not verbose: no key is waited for
+    EXPECT_EQ(host.exitCode(), 0u);
+    const auto notices = host.events(Kind::Notice);
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[1].lParam, 12);
+    EXPECT_EQ(host.console(), "sites would go here\r\n\r\nEXIT NO DATA\r\n");  // no verbose line
+    EXPECT_EQ(readFileBytes(c.listPath()), "");                                // no sites mode
+}
+
+TEST(RelayStartup, HostNumberWithoutDigitsIsZero) {
+    RelayCase c(L"host0");
+    c.options.hostNumber = 0;
+    c.options.arguments = sixWords(c);
+    c.options.arguments[4] = L"none";
+    HostSim& host = c.start();
+    host.writeMailbox(L"_STOP__");
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (0) " + std::to_wstring(c.options.jobNumber));
+    EXPECT_EQ(host.console(), "\r\nRECEIVED STOP. Closing...");
+}
+
+TEST(RelayStartup, VerboseRunPrintsTheChildsCommandAndWaitsForAKey) {
+    RelayCase c(L"verbose");
+    c.installDownloader({c.lockstep(), writeOf("done\n")});
+    c.options.verbose = L"1";
+    c.options.downloaderFolder = c.downloaderFolder + L"\\";  // one trailing backslash is dropped
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForCount(Kind::Notice, 2, kJobTimeoutMs));
+    Sleep(3000);
+    EXPECT_FALSE(host.exited()) << "a verbose run ends only after a key press";
+    ASSERT_TRUE(HostSim::typeKey(L'x'));
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\youtube-dl.exe  -o x http://v\r\ndone\r\n\r\nEXIT NO DATA\r\n");
+}
+
+TEST(RelayStartup, OnlyOneOfTwoTrailingBackslashesIsDropped) {
+    RelayCase c(L"backslashes");
+    c.installDownloader({"exit 0"});
+    c.options.verbose = L"7";
+    c.options.downloaderFolder = c.downloaderFolder + L"\\\\";
+    HostSim& host = c.start();
+    host.writeMailbox(L"get -o y");
+    ASSERT_TRUE(host.waitForCount(Kind::Notice, 1, kJobTimeoutMs));
+    ASSERT_TRUE(HostSim::typeKey(L' '));
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\\\youtube-dl.exe  -o y\r\n\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(standinValues(c.standin(), L"start").size(), 1u);  // the path still leads to the child
+}

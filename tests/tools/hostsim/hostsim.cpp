@@ -1,0 +1,435 @@
+#include "hostsim.h"
+
+#include <cwctype>
+
+#include "paths.h"
+#include "process_run.h"
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VelvoxHostSimWindow";
+
+UINT youtubeDlMessage() {
+    static const UINT message = RegisterWindowMessageW(L"youtube-dl message");
+    return message;
+}
+
+LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* host = reinterpret_cast<HostSim*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    } else if (host != nullptr && message == youtubeDlMessage()) {
+        HostEvent event;
+        event.kind = HostEvent::Kind::Notice;
+        event.wParam = wParam;
+        event.lParam = lParam;
+        host->record(event);
+        return 0;
+    } else if (host != nullptr && message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        HostEvent event;
+        event.kind = HostEvent::Kind::CopyData;
+        event.wParam = wParam;
+        event.dwData = data->dwData;
+        event.cbData = data->cbData;
+        if (data->lpData != nullptr && data->cbData > 0) {
+            event.text.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+        }
+        host->record(event);
+        host->signalLockstep();
+        return TRUE;
+    } else if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void registerWindowClass() {
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = hostWindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kWindowClass;
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+struct FoundBox {
+    HWND window;
+    std::wstring caption, text;
+};
+
+struct BoxSearch {
+    DWORD processId;
+    std::vector<FoundBox> boxes;
+};
+
+BOOL CALLBACK collectBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (owner != search->processId || wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    wchar_t caption[1024] = {}, text[4096] = {};
+    GetWindowTextW(window, caption, 1024);
+    GetDlgItemTextW(window, 0xFFFF, text, 4096);
+    search->boxes.push_back({window, caption, text});
+    return TRUE;
+}
+
+// Visible dialog-class windows of one process: the message boxes it shows.
+std::vector<FoundBox> findBoxes(DWORD processId) {
+    BoxSearch search{processId, {}};
+    EnumWindows(collectBox, reinterpret_cast<LPARAM>(&search));
+    return search.boxes;
+}
+
+}  // namespace
+
+bool ensureConsole() {
+    static const bool ready = [] {
+        const DWORD slots[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+        HANDLE saved[3];
+        for (int i = 0; i < 3; ++i) saved[i] = GetStdHandle(slots[i]);
+        bool ok = false;
+        for (int attempt = 0; attempt < 5 && !ok; ++attempt) {
+            // What Wine hands a program started from a pipe is a bare console without a title;
+            // leave it for a real one. AllocConsole can fail now and then: try again.
+            FreeConsole();
+            ok = AllocConsole() != 0;
+            if (!ok) Sleep(200);
+        }
+        // Our own redirected output stays where it was.
+        for (int i = 0; i < 3; ++i) {
+            if (saved[i] != nullptr && saved[i] != INVALID_HANDLE_VALUE && GetFileType(saved[i]) != FILE_TYPE_CHAR) {
+                SetStdHandle(slots[i], saved[i]);
+            }
+        }
+        return ok;
+    }();
+    return ready;
+}
+
+HostSim::HostSim(HostOptions options) : options_(std::move(options)) {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&startCount_);
+}
+
+HostSim::~HostSim() {
+    closeWindow();
+    if (job_) TerminateJobObject(job_.get(), 1);
+    if (process_) WaitForSingleObject(process_.get(), 5000);
+    stopping_ = true;
+    if (watchThread_.joinable()) watchThread_.join();
+    if (drainThread_.joinable()) drainThread_.join();
+}
+
+double HostSim::nowMs() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
+}
+
+std::wstring HostSim::windowTitle() const { return L"Velvox YT (" + std::to_wstring(options_.hostNumber) + L")"; }
+
+std::wstring HostSim::mailboxName() const {
+    return L"velvox_" + std::to_wstring(options_.hostNumber) + L"_" + std::to_wstring(options_.jobNumber);
+}
+
+void HostSim::record(HostEvent event) {
+    event.atMs = nowMs();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (event.kind == HostEvent::Kind::Console) console_ += event.bytes;
+        events_.push_back(event);
+    }
+    changed_.notify_all();
+    if (options_.onEvent) options_.onEvent(event);
+}
+
+void HostSim::signalLockstep() {
+    if (lockstep_) SetEvent(lockstep_.get());
+}
+
+void HostSim::runWindow() {
+    windowThreadId_ = GetCurrentThreadId();
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void HostSim::openWindowLate() {
+    registerWindowClass();
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE readyEvent = ready.get();
+    windowThread_ = std::thread([this, readyEvent] {
+        window_ = CreateWindowExW(0, kWindowClass, windowTitle().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+        SetEvent(readyEvent);
+        if (window_ != nullptr) runWindow();
+    });
+    WaitForSingleObject(readyEvent, 10000);
+}
+
+void HostSim::closeWindow() {
+    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (windowThread_.joinable()) windowThread_.join();
+    window_ = nullptr;
+}
+
+bool HostSim::createMailbox() {
+    const std::wstring name = mailboxName();
+    if (options_.mailbox == MailboxKind::None) return true;
+    if (options_.mailbox == MailboxKind::SmallFile) {
+        const std::wstring path = options_.scratchDir + L"\\mailbox.bin";
+        mappingFile_.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD put = 0;
+        if (!mappingFile_ || !WriteFile(mappingFile_.get(), "0123456789", 10, &put, nullptr)) return false;
+        mapping_.reset(CreateFileMappingW(mappingFile_.get(), nullptr, PAGE_READWRITE, 0, 0, name.c_str()));
+        return static_cast<bool>(mapping_);
+    }
+    mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, options_.mailboxBytes, name.c_str()));
+    if (!mapping_) return false;
+    view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    return static_cast<bool>(view_);
+}
+
+bool HostSim::startRelay() {
+    ensureConsole();
+    const std::wstring relay = options_.relayPath.empty() ? builtProgram(L"relay.exe") : options_.relayPath;
+    std::vector<std::wstring> arguments = options_.arguments;
+    if (arguments.empty()) {
+        arguments = {std::to_wstring(options_.jobNumber), options_.downloaderFolder, options_.verbose,
+                     options_.ignored, std::to_wstring(options_.hostNumber), options_.sitesMode};
+    }
+    std::wstring commandLine = quoteArg(relay);
+    for (const std::wstring& argument : arguments) commandLine += L" " + quoteArg(argument);
+
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    UniqueHandle outputWrite;
+    if (!CreatePipe(consoleRead_.put(), outputWrite.put(), &inheritable, 0)) return false;
+    SetHandleInformation(consoleRead_.get(), HANDLE_FLAG_INHERIT, 0);
+    UniqueHandle consoleInput(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          &inheritable, OPEN_EXISTING, 0, nullptr));
+
+    // Everything the relay starts goes into the job, so nothing outlives the test.
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job_) SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = consoleInput.get();
+    startup.hStdOutput = outputWrite.get();
+    startup.hStdError = outputWrite.get();
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(relay.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                        options_.currentDir.empty() ? nullptr : options_.currentDir.c_str(), &startup, &process)) {
+        return false;
+    }
+    process_.reset(process.hProcess);
+    UniqueHandle thread(process.hThread);
+    relayProcessId_ = process.dwProcessId;
+    if (job_) AssignProcessToJobObject(job_.get(), process_.get());
+    ResumeThread(thread.get());
+    return true;
+}
+
+bool HostSim::start() {
+    if (!options_.lockstepEvent.empty()) {
+        lockstep_.reset(CreateEventW(nullptr, FALSE, FALSE, options_.lockstepEvent.c_str()));
+    }
+    if (options_.createWindow) {
+        openWindowLate();
+        if (window_ == nullptr) return false;
+    }
+    if (!createMailbox()) return false;
+    if (!options_.initialMailbox.empty()) writeMailbox(options_.initialMailbox);
+    if (!startRelay()) return false;
+    drainThread_ = std::thread([this] { drainConsole(); });
+    watchThread_ = std::thread([this] { watch(); });
+    return true;
+}
+
+void HostSim::writeMailbox(const std::wstring& text) { writeMailboxUnits(text + L'\0'); }
+
+void HostSim::writeMailboxUnits(const std::wstring& units, size_t offsetUnits) {
+    if (!view_) return;
+    auto* mailbox = static_cast<volatile wchar_t*>(view_.get());
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (size_t i = 0; i < units.size(); ++i) mailbox[offsetUnits + i] = units[i];
+        pendingCommand_ = mailboxUnits(2048);
+        commandPending_ = true;
+    }
+}
+
+std::wstring HostSim::mailboxUnits(size_t count) const {
+    if (!view_) return {};
+    const auto* mailbox = static_cast<const volatile wchar_t*>(view_.get());
+    std::wstring units(count, L'\0');
+    for (size_t i = 0; i < count; ++i) units[i] = mailbox[i];
+    return units;
+}
+
+std::wstring HostSim::mailboxText() const {
+    std::wstring units = mailboxUnits(2048);
+    return units.substr(0, units.find(L'\0'));
+}
+
+void HostSim::drainConsole() {
+    char buffer[65536];
+    for (;;) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // all writers gone
+        if (available == 0) {
+            if (stopping_) break;
+            Sleep(5);
+            continue;
+        }
+        DWORD got = 0;
+        if (!ReadFile(consoleRead_.get(), buffer, available < sizeof buffer ? available : DWORD(sizeof buffer), &got,
+                      nullptr) ||
+            got == 0) {
+            break;
+        }
+        HostEvent event;
+        event.kind = HostEvent::Kind::Console;
+        event.bytes.assign(buffer, got);
+        record(event);
+    }
+}
+
+void HostSim::watch() {
+    struct Shown {
+        HWND window;
+        double answerAt;
+    };
+    std::vector<Shown> shown;
+    while (!stopping_) {
+        bool taken = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (commandPending_ && mailboxUnits(2048) != pendingCommand_) {
+                commandPending_ = false;
+                taken = true;
+            }
+        }
+        if (taken) {
+            HostEvent event;
+            event.kind = HostEvent::Kind::MailboxTaken;
+            event.text = mailboxText();
+            record(event);
+        }
+
+        for (const FoundBox& box : findBoxes(relayProcessId_)) {
+            bool known = false;
+            for (Shown& s : shown) {
+                if (s.window != box.window) continue;
+                known = true;
+                if (nowMs() >= s.answerAt) {
+                    PostMessageW(box.window, WM_COMMAND, options_.boxAnswer, 0);
+                    s.answerAt = nowMs() + 1000;  // again, should this one be missed
+                }
+            }
+            if (known) continue;
+            HostEvent event;
+            event.kind = HostEvent::Kind::Box;
+            event.caption = box.caption;
+            event.text = box.text;
+            record(event);
+            shown.push_back({box.window, nowMs() + options_.boxAnswerDelayMs});
+        }
+
+        if (!exitRecorded_ && process_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
+            // Let the console catch up first, so the exit comes after the relay's last output.
+            DWORD available = 1;
+            for (int i = 0; i < 100 && PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
+                            available > 0;
+                 ++i) {
+                Sleep(5);
+            }
+            Sleep(20);
+            exitRecorded_ = true;
+            HostEvent event;
+            event.kind = HostEvent::Kind::Exit;
+            GetExitCodeProcess(process_.get(), &event.exitCode);
+            record(event);
+        }
+        Sleep(20);
+    }
+}
+
+bool HostSim::waitForExit(DWORD timeoutMs) {
+    return waitForCount(HostEvent::Kind::Exit, 1, timeoutMs);
+}
+
+bool HostSim::exited() const { return !events(HostEvent::Kind::Exit).empty(); }
+
+DWORD HostSim::exitCode() const {
+    const auto exits = events(HostEvent::Kind::Exit);
+    return exits.empty() ? STILL_ACTIVE : exits.front().exitCode;
+}
+
+bool HostSim::waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return ready(events_); });
+}
+
+bool HostSim::waitForCount(HostEvent::Kind kind, size_t count, DWORD timeoutMs) {
+    return waitFor(
+        [&](const std::vector<HostEvent>& all) {
+            size_t n = 0;
+            for (const HostEvent& e : all) n += e.kind == kind;
+            return n >= count;
+        },
+        timeoutMs);
+}
+
+std::vector<HostEvent> HostSim::events() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
+}
+
+std::vector<HostEvent> HostSim::events(HostEvent::Kind kind) const {
+    std::vector<HostEvent> some;
+    for (const HostEvent& e : events()) {
+        if (e.kind == kind) some.push_back(e);
+    }
+    return some;
+}
+
+std::string HostSim::console() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return console_;
+}
+
+std::wstring HostSim::consoleTitle() {
+    wchar_t title[1024] = {};
+    const DWORD length = GetConsoleTitleW(title, 1024);
+    return std::wstring(title, length);
+}
+
+bool HostSim::typeKey(wchar_t key) {
+    UniqueHandle input(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    if (!input) return false;
+    INPUT_RECORD records[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        records[i].EventType = KEY_EVENT;
+        records[i].Event.KeyEvent.bKeyDown = i == 0;
+        records[i].Event.KeyEvent.wRepeatCount = 1;
+        records[i].Event.KeyEvent.wVirtualKeyCode = static_cast<WORD>(towupper(key));
+        records[i].Event.KeyEvent.uChar.UnicodeChar = key;
+    }
+    DWORD written = 0;
+    return WriteConsoleInputW(input.get(), records, 2, &written) && written == 2;
+}

@@ -1,0 +1,142 @@
+#pragma once
+// Plays the recorder host for one relay run: its window "Velvox YT (%d)", the mailbox
+// "velvox_%d_%d", the relay's start with its six arguments, and a timed record of everything the
+// relay does to the host (notices, line relay messages, message boxes, the taken command, its
+// console output and exit code).
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "unique_handle.h"
+
+struct HostEvent {
+    enum class Kind { Notice, CopyData, Box, MailboxTaken, Console, Exit };
+    Kind kind = Kind::Notice;
+    double atMs = 0;            // since HostSim::start
+    WPARAM wParam = 0;          // Notice, CopyData
+    LPARAM lParam = 0;          // Notice
+    ULONG_PTR dwData = 0;       // CopyData
+    DWORD cbData = 0;           // CopyData
+    std::wstring text;          // CopyData payload, Box text, mailbox text after the command was taken
+    std::wstring caption;       // Box
+    std::string bytes;          // Console: the relay's standard output and error as they came
+    DWORD exitCode = 0;         // Exit
+};
+
+enum class MailboxKind {
+    Memory,         // a named memory mapping of mailboxBytes
+    None,           // no mapping at all
+    SmallFile       // a mapping of a 10-byte file: it opens, but 4096 bytes cannot be mapped
+};
+
+struct HostOptions {
+    int32_t hostNumber = 0;
+    int32_t jobNumber = 0;
+    std::wstring relayPath;                 // empty: relay.exe beside the running program
+    std::wstring downloaderFolder;
+    std::wstring verbose = L"0";
+    std::wstring ignored = L"-";
+    std::wstring sitesMode = L"0";
+    std::vector<std::wstring> arguments;    // when not empty: used instead of the six words above
+    std::wstring currentDir;                // the relay's; empty: inherit
+    bool createWindow = true;
+    MailboxKind mailbox = MailboxKind::Memory;
+    DWORD mailboxBytes = 4096;
+    std::wstring initialMailbox;            // written before the relay starts
+    std::wstring scratchDir;                // for the SmallFile mailbox
+    std::wstring lockstepEvent;             // when set: signalled after each WM_COPYDATA
+    DWORD boxAnswerDelayMs = 200;           // boxes are recorded, then answered after this delay
+    WORD boxAnswer = IDOK;                  // with this button (IDOK, IDYES, IDNO, ...)
+    std::function<void(const HostEvent&)> onEvent;  // called live, from hostsim's threads
+};
+
+class HostSim {
+public:
+    explicit HostSim(HostOptions options);
+    ~HostSim();  // closes the window and ends the relay and everything it started
+    HostSim(const HostSim&) = delete;
+    HostSim& operator=(const HostSim&) = delete;
+
+    // Window (if asked for), mailbox, then the relay. False when something could not be set up.
+    bool start();
+    const HostOptions& options() const { return options_; }
+    DWORD relayProcessId() const { return relayProcessId_; }
+    std::wstring windowTitle() const;
+    std::wstring mailboxName() const;
+
+    // Writes text and its terminating NUL; the taken command is recorded when the relay empties it.
+    void writeMailbox(const std::wstring& text);
+    // Writes units as they are, without a terminator (for a full mailbox).
+    void writeMailboxUnits(const std::wstring& units, size_t offsetUnits = 0);
+    std::wstring mailboxUnits(size_t count) const;
+    std::wstring mailboxText() const;  // up to the first NUL within the first 4096 bytes
+
+    void closeWindow();
+    // Creates the host window after the start (for a relay started too early).
+    void openWindowLate();
+
+    bool waitForExit(DWORD timeoutMs);
+    bool exited() const;
+    DWORD exitCode() const;
+
+    // Waits until `ready` holds for the events so far; false on time-out.
+    bool waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs);
+    bool waitForCount(HostEvent::Kind kind, size_t count, DWORD timeoutMs);
+    std::vector<HostEvent> events() const;
+    std::vector<HostEvent> events(HostEvent::Kind kind) const;
+    std::string console() const;
+
+    // The console shared with the relay (see ensureConsole).
+    static std::wstring consoleTitle();
+    static bool typeKey(wchar_t key);
+
+    // Used by the window thread.
+    void record(HostEvent event);
+    double nowMs() const;
+    void signalLockstep();
+
+private:
+    bool createMailbox();
+    bool startRelay();
+    void watch();
+    void drainConsole();
+    void runWindow();
+
+    HostOptions options_;
+    LARGE_INTEGER startCount_{};
+    LARGE_INTEGER frequency_{};
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<HostEvent> events_;
+    std::string console_;
+
+    std::thread windowThread_;
+    HWND window_ = nullptr;
+    DWORD windowThreadId_ = 0;
+
+    UniqueHandle mapping_;
+    UniqueHandle mappingFile_;
+    UniqueView view_;
+    UniqueHandle lockstep_;
+    UniqueHandle job_;
+    UniqueHandle process_;
+    DWORD relayProcessId_ = 0;
+    UniqueHandle consoleRead_;
+    std::thread drainThread_;
+    std::thread watchThread_;
+    volatile bool stopping_ = false;
+    bool commandPending_ = false;
+    std::wstring pendingCommand_;
+    bool exitRecorded_ = false;
+};
+
+// A console for this process that the relay and its child inherit, so that its title can be read
+// and keys typed into it. A test process under Wine may start without a usable one.
+bool ensureConsole();

@@ -1,0 +1,105 @@
+// Stand-in for youtube-dl.exe: records how it was started and plays a script of raw output
+// writes, so a test knows exactly which bytes the relay read and when.
+#include <windows.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "paths.h"
+#include "recording.h"
+#include "standin_record.h"
+#include "temp_dir.h"
+#include "unique_handle.h"
+
+namespace {
+
+struct Player {
+    std::wstring recordPath;
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    UniqueHandle lockstep;
+    DWORD lockstepMs = 0;
+
+    void write(const std::string& bytes) {
+        DWORD put = 0;
+        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+        // In lockstep the next write waits until the host has had this one, so that each write
+        // is read on its own.
+        if (lockstep) WaitForSingleObject(lockstep.get(), lockstepMs);
+    }
+
+    void replay(const std::wstring& path) {
+        const Recording recording = parseRecording(readFileBytes(path));
+        const ULONGLONG start = GetTickCount64();
+        for (const RecordedWrite& w : recording.writes) {
+            const ULONGLONG due = start + static_cast<ULONGLONG>(w.seconds * 1000.0);
+            const ULONGLONG now = GetTickCount64();
+            if (due > now) Sleep(static_cast<DWORD>(due - now));
+            write(withCrLf(w.bytes));
+        }
+    }
+
+    static DWORD WINAPI readStdinToEnd(void*) {
+        char byte;
+        DWORD got = 0;
+        while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got > 0) {
+        }
+        return 0;
+    }
+
+    void probeStdin(DWORD ms) {
+        // A thread blocks on the read; if it is still blocked after ms, input never ended.
+        UniqueHandle reader(CreateThread(nullptr, 0, readStdinToEnd, nullptr, 0, nullptr));
+        const bool ended = WaitForSingleObject(reader.get(), ms) == WAIT_OBJECT_0;
+        appendStandinField(recordPath, L"stdin", ended ? L"ended" : L"waiting");  // a blocked reader ends with us
+    }
+};
+
+void recordStart(const std::wstring& recordPath) {
+    wchar_t module[32768];
+    const DWORD moduleLength = GetModuleFileNameW(nullptr, module, 32768);
+    wchar_t folder[32768];
+    const DWORD folderLength = GetCurrentDirectoryW(32768, folder);
+    wchar_t title[1024];
+    const DWORD titleLength = GetConsoleTitleW(title, 1024);
+    appendStandinField(recordPath, L"start", std::to_wstring(GetCurrentProcessId()));
+    appendStandinField(recordPath, L"module", std::wstring(module, moduleLength));
+    appendStandinField(recordPath, L"commandline", GetCommandLineW());
+    appendStandinField(recordPath, L"currentdir", std::wstring(folder, folderLength));
+    appendStandinField(recordPath, L"consoletitle", std::wstring(title, titleLength));
+}
+
+}  // namespace
+
+int wmain() {
+    Player player;
+    player.recordPath = exeDir() + L"\\" + kStandinRecord;
+    recordStart(player.recordPath);
+
+    std::istringstream script(readFileBytes(exeDir() + L"\\" + kStandinScript));
+    std::string line;
+    while (std::getline(script, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::istringstream words(line);
+        std::string command, argument;
+        words >> command;
+        std::getline(words >> std::ws, argument);
+        if (command == "lockstep") {
+            std::istringstream parts(argument);
+            std::string name;
+            parts >> name >> player.lockstepMs;
+            player.lockstep.reset(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, fromUtf8(name).c_str()));
+        } else if (command == "write") {
+            player.write(fromHex(argument));
+        } else if (command == "sleep") {
+            Sleep(static_cast<DWORD>(std::atol(argument.c_str())));
+        } else if (command == "replay") {
+            player.replay(fromUtf8(argument));
+        } else if (command == "stdin") {
+            player.probeStdin(static_cast<DWORD>(std::atol(argument.c_str())));
+        } else if (command == "exit") {
+            return std::atoi(argument.c_str());
+        }
+    }
+    return 0;
+}

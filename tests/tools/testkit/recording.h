@@ -1,0 +1,23 @@
+#pragma once
+// A downloader's recorded output: `{"exit_code": n, "writes": [[seconds, "hex"], ...]}`.
+#include <string>
+#include <vector>
+
+struct RecordedWrite {
+    double seconds = 0;   // since the downloader started
+    std::string bytes;
+};
+
+struct Recording {
+    bool ok = false;
+    int exitCode = 0;
+    std::vector<RecordedWrite> writes;
+};
+
+Recording parseRecording(const std::string& json);
+
+// What a Windows build's text-mode stream puts in the pipe: each LF as CR LF.
+std::string withCrLf(const std::string& bytes);
+
+std::string toHex(const std::string& bytes);
+std::string fromHex(const std::string& hex);

@@ -1,0 +1,28 @@
+#pragma once
+// Files that the stand-in downloader (youtube-dl.exe) reads and writes beside itself:
+// its script, and the record of what it saw, for the test to check.
+#include <string>
+#include <utility>
+#include <vector>
+
+constexpr wchar_t kStandinScript[] = L"standin.txt";
+constexpr wchar_t kStandinRecord[] = L"standin-record.bin";
+
+// The record: "key\0value\0" pairs in UTF-16, appended as the stand-in goes; binary-safe for
+// command lines. Keys: "start" (process id, once per launch), "module", "commandline",
+// "currentdir", "consoletitle", "stdin" ("waiting" or "ended").
+using StandinRecord = std::vector<std::pair<std::wstring, std::wstring>>;
+
+bool appendStandinField(const std::wstring& recordPath, const std::wstring& key, const std::wstring& value);
+StandinRecord readStandinRecord(const std::wstring& recordPath);
+
+// Values of one key in order (one per launch for the per-launch keys).
+std::vector<std::wstring> standinValues(const StandinRecord& record, const std::wstring& key);
+
+// Script lines, one command each:
+//   lockstep <event name> <ms>  after each write, wait (up to ms) for the host to signal the event
+//   write <hex>                 one WriteFile of those bytes to standard output
+//   sleep <ms>
+//   replay <file>               the recording's writes at their times, each LF as CR LF
+//   stdin <ms>                  read standard input for ms and record whether it ended
+//   exit <code>
