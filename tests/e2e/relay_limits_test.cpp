@@ -90,7 +90,6 @@ TEST(RelayLimits, FullReadsOf4096BytesAreRelayedExactly) {
     std::string withBreak(4096, 'b');
     withBreak[100] = '\n';
     c.installDownloader({c.lockstep(), writeOf(full), writeOf(withBreak), writeOf("tail\n")});
-    c.options.sitesMode = L"1";
     HostSim& host = c.start();
     host.writeMailbox(L"youtube-dl -o x http://v");
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
@@ -98,7 +97,21 @@ TEST(RelayLimits, FullReadsOf4096BytesAreRelayedExactly) {
     EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{unitsOf(full), std::wstring(100, L'b'), L"tail"}));
     const std::string piped = full + withBreak + "tail\n";
     EXPECT_EQ(host.console(), withCrLf(piped) + "\r\nEXIT NO DATA\r\n");
-    EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(piped));
+}
+
+TEST(RelayLimits, AFullReadGoesWholeIntoTheListFile) {
+    RelayCase c(L"fullreadlist");
+    // 4096 bytes make 42 entries of at most 99 units; with the tail that stays within 50, so the
+    // list keeps the output as it came rather than the sorted copy.
+    std::string full(4095, 'A');
+    full += 'Z';
+    c.installDownloader({c.lockstep(), writeOf(full), writeOf("tail\n")});
+    c.options.sitesMode = L"1";
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(full + "tail\n"));
 }
 
 TEST(RelayLimits, ListFileStaysWithTheWorkerWhenTheHostGoesAway) {

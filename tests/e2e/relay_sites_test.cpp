@@ -1,8 +1,40 @@
-// Sites mode: the whole of the downloader's output goes into the list file as well.
+// Sites mode: the whole of the downloader's output goes into the list file, which is sorted at
+// the end of the run.
 #include <gtest/gtest.h>
 
+#include "notepad_check.h"
 #include "paths.h"
 #include "relay_case.h"
+#include "sites_expect.h"
+#include "temp_dir.h"
+
+namespace {
+
+// A sites-mode run of the relay with a downloader that prints `output` in writes of at most
+// `piece` bytes. Any Notepad it opened is closed at the end of the test.
+class RelaySitesRun : public ::testing::Test {
+protected:
+    RelayCase c{L"sitesrun"};
+
+    void TearDown() override { endNotepadsOf(c.dir.path()); }
+
+    HostSim& runWith(const std::string& output, size_t piece = 1000) {
+        std::vector<std::string> script;
+        for (size_t at = 0; at < output.size(); at += piece) script.push_back(writeOf(output.substr(at, piece)));
+        c.installDownloader(script);
+        c.options.sitesMode = L"1";
+        HostSim& host = c.start();
+        host.writeMailbox(L"youtube-dl -o x --list-extractors");
+        EXPECT_TRUE(host.waitForExit(kJobTimeoutMs));
+        EXPECT_EQ(host.exitCode(), 0u);
+        return host;
+    }
+
+    std::string outTxt() const { return readFileBytes(c.downloaderFolder + L"\\Out.txt"); }
+    bool outTxtExists() const { return fileExists(c.downloaderFolder + L"\\Out.txt"); }
+};
+
+}  // namespace
 
 TEST(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
     RelayCase c(L"sites");
@@ -22,4 +54,42 @@ TEST(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
     const auto notices = host.events(HostEvent::Kind::Notice);
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[1].wParam, 77792u);
+}
+
+TEST_F(RelaySitesRun, FiftyLinesAreSortedIntoOutTxtOnly) {
+    // A Windows downloader ends its lines in CR LF, which the list file holds as CR CR LF.
+    const std::string output = crlfText(siteLines(50));
+    runWith(output);
+    std::string expected;
+    for (const std::string& line : siteLines(50)) expected += line + "\r\r\n";
+    const std::string list = readFileBytes(c.listPath());
+    EXPECT_EQ(list, expected);
+    EXPECT_EQ(outTxt(), sortedCrlf(list));
+    expectNoNotepad(c.dir.path());
+}
+
+TEST_F(RelaySitesRun, FiftyOneLinesReplaceTheListAndOpenNotepad) {
+    const std::string output = crlfText(siteLines(51));
+    runWith(output);
+    std::string unsorted;
+    for (const std::string& line : siteLines(51)) unsorted += line + "\r\r\n";
+    EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(unsorted));
+    EXPECT_FALSE(outTxtExists());
+    expectNotepadShowingList(c.dir.path(), c.listPath());
+}
+
+TEST_F(RelaySitesRun, RealListAsAWindowsDownloaderPrintsIt) {
+    const std::string output = windowsPrinted(readFileBytes(fixturePath(L"supported-sites.txt")));
+    ASSERT_GT(output.size(), 4096u);
+    HostSim& host = runWith(output, 4096);
+    // The list file got every byte (each CR LF as CR CR LF), sorted by byte.
+    std::string listed;
+    for (char ch : output) listed += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    const std::string sorted = readFileBytes(c.listPath());
+    EXPECT_EQ(sorted.size(), listed.size());
+    EXPECT_TRUE(sorted == sortedCrlf(listed)) << "the list is not the sorted output byte for byte";
+    EXPECT_NE(sorted.find("southpark.cc.com:espa\xF1ol\r\r\n"), std::string::npos);
+    EXPECT_FALSE(outTxtExists());
+    expectNotepadShowingList(c.dir.path(), c.listPath());
+    EXPECT_EQ(host.events(HostEvent::Kind::Notice).size(), 2u);
 }

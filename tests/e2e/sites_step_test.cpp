@@ -10,51 +10,13 @@
 #include "notepad_check.h"
 #include "paths.h"
 #include "process_run.h"
+#include "sites_expect.h"
 #include "sites_list.h"
 #include "temp_dir.h"
 
 namespace {
 
 const wchar_t kListName[] = L"YOUTUBE-DL Supported sites.txt";
-
-std::string crlfText(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
-
-// What the step should make of list bytes, worked out on the bytes: lines end at CR LF,
-// a lone CR belongs to its line, and the lines go in stable byte order.
-std::string sortedCrlf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) end = bytes.size();
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    std::stable_sort(lines.begin(), lines.end());  // std::string compares bytes as unsigned
-    return crlfText(lines);
-}
-
-std::string toAnsi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(std::max(size, 0)), '\0');
-    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
-
-// Site names out of order, upper and lower case mixed, a few of them the same.
-std::vector<std::string> siteLines(size_t count) {
-    static const char* const names[] = {"vimeo", "Vimeo:album", "bandcamp", "BBC", "arte.tv", "abc.net.au", "Zype",
-                                        "zdf", "generic", "9gag", "youtube:tab", "YouTube", "bbc.co.uk"};
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < count; ++i) {
-        lines.push_back(names[(i * 7) % 13] + (i % 3 ? std::string() : ":" + std::to_string(i % 5)));
-    }
-    return lines;
-}
 
 // The step in a process of its own that ends through ExitProcess right after, as the relay does.
 RunResult runStep(const std::wstring& folder, const std::wstring& listPath) {
@@ -111,12 +73,8 @@ TEST_F(SitesStep, FiftyOneEntriesReplaceTheListAndOpenNotepad) {
 }
 
 TEST_F(SitesStep, RealListAsAWindowsDownloaderPrintsIt) {
-    const std::wstring fixture = hostPath(VELVOX_FIXTURES_DIR "/supported-sites.txt");
-    const std::string utf8 = readFileBytes(fixture);
-    ASSERT_FALSE(utf8.empty()) << toUtf8(fixture);
-    // A Windows build prints through a text-mode stream in the ANSI code page.
-    std::string list;
-    for (char c : toAnsi(fromUtf8(utf8))) list += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string list = windowsPrinted(readFileBytes(hostPath(VELVOX_FIXTURES_DIR "/supported-sites.txt")));
+    ASSERT_FALSE(list.empty());
     const size_t letter = list.find("southpark.cc.com:espa");
     ASSERT_NE(letter, std::string::npos);
     ASSERT_EQ(list.compare(letter + 21, 4, "\xF1ol\r"), 0) << "the letter as one ANSI byte";

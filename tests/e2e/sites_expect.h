@@ -1,0 +1,55 @@
+#pragma once
+// What the supported-sites step should make of a list, worked out independently on the bytes.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "paths.h"
+
+inline std::string crlfText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// What the step should make of list bytes, worked out on the bytes: lines end at CR LF,
+// a lone CR belongs to its line, and the lines go in stable byte order.
+inline std::string sortedCrlf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    std::stable_sort(lines.begin(), lines.end());  // std::string compares bytes as unsigned
+    return crlfText(lines);
+}
+
+inline std::string toAnsi(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(std::max(size, 0)), '\0');
+    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+// Site names out of order, upper and lower case mixed, a few of them the same.
+inline std::vector<std::string> siteLines(size_t count) {
+    static const char* const names[] = {"vimeo", "Vimeo:album", "bandcamp", "BBC", "arte.tv", "abc.net.au", "Zype",
+                                        "zdf", "generic", "9gag", "youtube:tab", "YouTube", "bbc.co.uk"};
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < count; ++i) {
+        lines.push_back(names[(i * 7) % 13] + (i % 3 ? std::string() : ":" + std::to_string(i % 5)));
+    }
+    return lines;
+}
+
+// Text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
+inline std::string windowsPrinted(const std::string& utf8) {
+    std::string out;
+    for (char c : toAnsi(fromUtf8(utf8))) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
