@@ -1,6 +1,7 @@
 // Nothing the downloader writes is lost or changed on its way: every byte value reaches the echo,
 // the list file and the host in order; a NUL byte ends its own read only. (Full 4096-byte reads
-// and a few code page bytes are in relay_limits_test.cpp.)
+// and a few code page bytes are in relay_limits_test.cpp, a NUL byte in a plain job in
+// relay_job_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <array>

@@ -47,7 +47,7 @@ TEST(RelayFaultMailbox, MailboxRewrittenOverAndOverWhileAJobRuns) {
     }
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_GT(rewrites, 1000u);
+    EXPECT_GT(rewrites, 100u);
 
     // One child, with the command that was taken; its whole output; the job's own notices.
     const StandinRecord record = c.standin();
