@@ -39,11 +39,29 @@ StandinRecord RelayCase::standin(const std::wstring& folder) const {
     return readStandinRecord((folder.empty() ? downloaderFolder : folder) + L"\\" + kStandinRecord);
 }
 
+DWORD RelayCase::standinProcessId(const std::wstring& folder, DWORD timeoutMs) const {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        const auto starts = standinValues(standin(folder), L"start");
+        if (!starts.empty()) return static_cast<DWORD>(std::stoul(starts[0]));
+        if (GetTickCount64() >= deadline) return 0;
+        Sleep(50);
+    }
+}
+
 std::string writeOf(const std::string& bytes) { return "write " + toHex(bytes); }
 
 std::wstring unitsOf(const std::string& bytes) {
     std::wstring units;
     for (unsigned char b : bytes) units += static_cast<wchar_t>(b);
+    return units;
+}
+
+std::wstring fromAnsi(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    std::wstring units(bytes.size(), L'\0');
+    const int made = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), &units[0], int(units.size()));
+    units.resize(made > 0 ? size_t(made) : 0);
     return units;
 }
 
@@ -60,4 +78,11 @@ std::wstring fixturePath(const std::wstring& name) { return fromUtf8(VELVOX_FIXT
 bool processAlive(DWORD processId) {
     UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool endProcess(DWORD processId) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
+    if (!process) return !processAlive(processId);
+    TerminateProcess(process.get(), 1);
+    return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
 }

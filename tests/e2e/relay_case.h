@@ -33,6 +33,8 @@ public:
     HostSim& host() { return *host_; }
 
     StandinRecord standin(const std::wstring& folder = {}) const;
+    // The stand-in's process id from its record, waited for up to `timeoutMs`; 0 if it never started.
+    DWORD standinProcessId(const std::wstring& folder = {}, DWORD timeoutMs = 0) const;
     std::wstring listPath() const { return downloaderFolder + L"\\YOUTUBE-DL Supported sites.txt"; }
 
 private:
@@ -44,6 +46,8 @@ std::string writeOf(const std::string& bytes);
 
 // Each byte as the UTF-16 unit of the same value (for ASCII and for Latin-1 test data).
 std::wstring unitsOf(const std::string& bytes);
+// Bytes through the ANSI code page, as the relay converts what it relays.
+std::wstring fromAnsi(const std::string& bytes);
 
 // The messages of one kind, their payloads, and the gap between two events.
 std::vector<std::wstring> relayedLines(const HostSim& host);
@@ -54,3 +58,5 @@ std::wstring fixturePath(const std::wstring& name);
 
 // Still running (a process the relay left behind).
 bool processAlive(DWORD processId);
+// Ends a process the relay left behind and waits for it; true once it is gone.
+bool endProcess(DWORD processId);

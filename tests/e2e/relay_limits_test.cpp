@@ -45,8 +45,10 @@ TEST(RelayLimits, StopMarkerInTheLastUnitsOfAFullMailboxIsSeen) {
 TEST(RelayLimits, CommandLongerThan999CharactersReachesTheChildWhole) {
     RelayCase c(L"longcmd");
     c.installDownloader({"exit 0"});
+    // 2000 characters: twice what the host promises, and still within the mailbox.
     std::wstring arguments = L" -o \"%(title)s.%(ext)s\"";
-    for (int i = 0; arguments.size() < 1500; ++i) arguments += L" http://videos.invalid/watch?v=" + std::to_wstring(i);
+    for (int i = 0; arguments.size() < 2000; ++i) arguments += L" http://videos.invalid/watch?v=" + std::to_wstring(i);
+    arguments.resize(2000);
     HostSim& host = c.start();
     host.writeMailbox(L"youtube-dl" + arguments);
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));

@@ -8,11 +8,6 @@ namespace {
 
 using Kind = HostEvent::Kind;
 
-DWORD standinProcessId(const RelayCase& c) {
-    const auto starts = standinValues(c.standin(), L"start");
-    return starts.empty() ? 0 : static_cast<DWORD>(std::stoul(starts[0]));
-}
-
 }  // namespace
 
 TEST(RelayStop, StopMarkerWhileWaitingEndsTheRelayAtTheNextPoll) {
@@ -58,7 +53,7 @@ TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 1u);  // first data only: a stop posts no end-of-data notice
     EXPECT_EQ(notices[0].wParam, 701u);
-    const DWORD child = standinProcessId(c);
+    const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
     EXPECT_TRUE(processAlive(child)) << "the downloader is not terminated";
 }
@@ -90,7 +85,7 @@ TEST(RelayHostGone, HostClosingDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - closed, 2000.0);
     EXPECT_EQ(host.console(), "[download] started\r\n");
     EXPECT_EQ(host.events(Kind::Notice).size(), 1u);
-    const DWORD child = standinProcessId(c);
+    const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
     EXPECT_TRUE(processAlive(child));
 }

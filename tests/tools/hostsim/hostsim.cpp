@@ -38,6 +38,7 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         host->record(event);
         host->signalLockstep();
+        host->hangIfDue();
         return TRUE;
     } else if (message == WM_DESTROY) {
         PostQuitMessage(0);
@@ -114,7 +115,8 @@ bool ensureConsole() {
     return ready;
 }
 
-HostSim::HostSim(HostOptions options) : options_(std::move(options)) {
+HostSim::HostSim(HostOptions options)
+    : options_(std::move(options)), release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     QueryPerformanceFrequency(&frequency_);
     QueryPerformanceCounter(&startCount_);
 }
@@ -144,8 +146,15 @@ void HostSim::record(HostEvent event) {
     event.atMs = nowMs();
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (event.kind == HostEvent::Kind::Console) console_ += event.bytes;
-        events_.push_back(event);
+        if (options_.keepPayloads) {
+            if (event.kind == HostEvent::Kind::Console) console_ += event.bytes;
+            events_.push_back(event);
+        } else {
+            HostEvent kept = event;
+            kept.text.clear();
+            kept.bytes.clear();
+            events_.push_back(std::move(kept));
+        }
     }
     changed_.notify_all();
     if (options_.onEvent) options_.onEvent(event);
@@ -153,6 +162,12 @@ void HostSim::record(HostEvent event) {
 
 void HostSim::signalLockstep() {
     if (lockstep_) SetEvent(lockstep_.get());
+}
+
+void HostSim::hangIfDue() {
+    if (options_.hangOnLine == 0 || ++linesSeen_ != options_.hangOnLine) return;
+    // Not answering: the relay's SendMessageW waits, as it would on a host that hangs.
+    WaitForSingleObject(release_.get(), INFINITE);
 }
 
 void HostSim::runWindow() {
@@ -178,6 +193,7 @@ void HostSim::openWindowLate() {
 }
 
 void HostSim::closeWindow() {
+    SetEvent(release_.get());
     if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
     if (windowThread_.joinable()) windowThread_.join();
     window_ = nullptr;
@@ -219,10 +235,12 @@ bool HostSim::startRelay() {
                                           &inheritable, OPEN_EXISTING, 0, nullptr));
 
     // Everything the relay starts goes into the job, so nothing outlives the test.
-    job_.reset(CreateJobObjectW(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job_) SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    if (options_.ownJob) {
+        job_.reset(CreateJobObjectW(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (job_) SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -292,7 +310,9 @@ void HostSim::drainConsole() {
         if (!PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // all writers gone
         if (available == 0) {
             if (stopping_) break;
-            Sleep(5);
+            // Short: the relay's echo waits on this pipe, and a long nap here slows a large run
+            // several times over.
+            Sleep(1);
             continue;
         }
         DWORD got = 0;

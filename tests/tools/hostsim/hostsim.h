@@ -53,6 +53,15 @@ struct HostOptions {
     std::wstring lockstepEvent;             // when set: signalled after each WM_COPYDATA
     DWORD boxAnswerDelayMs = 200;           // boxes are recorded, then answered after this delay
     WORD boxAnswer = IDOK;                  // with this button (IDOK, IDYES, IDNO, ...)
+    // When non-zero: the window thread stops pumping inside the line relay message of that number
+    // (a host that hangs), until closeWindow.
+    size_t hangOnLine = 0;
+    // False: the relay and what it starts stay in this process's own job, so that they outlive a
+    // host process that is killed (the caller then owns their clean-up).
+    bool ownJob = true;
+    // False: payloads (line texts, console bytes) go to onEvent only and are not kept, for runs
+    // whose output is too large to hold; console() is then empty.
+    bool keepPayloads = true;
     std::function<void(const HostEvent&)> onEvent;  // called live, from hostsim's threads
 };
 
@@ -100,6 +109,7 @@ public:
     void record(HostEvent event);
     double nowMs() const;
     void signalLockstep();
+    void hangIfDue();
 
 private:
     bool createMailbox();
@@ -125,6 +135,8 @@ private:
     UniqueHandle mappingFile_;
     UniqueView view_;
     UniqueHandle lockstep_;
+    UniqueHandle release_;  // ends a hang
+    size_t linesSeen_ = 0;  // window thread only
     UniqueHandle job_;
     UniqueHandle process_;
     DWORD relayProcessId_ = 0;

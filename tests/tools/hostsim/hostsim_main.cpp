@@ -1,11 +1,17 @@
 // hostsim.exe: one download job as the recorder host sees it, printed live.
 //   hostsim [--replay recording.json] [--command text] [--host n] [--job n] [--console]
 //           [--relay relay.exe] [--downloader youtube-dl.exe]
+//           [--folder dir] [--hang-on-line n] [--no-job]
 // The stand-in downloader is copied into a fresh downloader folder and replays the recording in
 // lockstep with the host, so that each write of the recording reaches the host as its own line.
+// For tests that kill the host: --folder names a downloader folder that already holds the
+// stand-in and its script (lockstep event "vx_lockstep_<host>_<job>"), --hang-on-line makes the
+// window stop answering inside that line relay message, and --no-job leaves the relay in
+// hostsim's own job rather than one that would end it together with hostsim.
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -59,6 +65,9 @@ int wmain(int argc, wchar_t** argv) {
     int32_t hostNumber = static_cast<int32_t>(GetCurrentProcessId());
     int32_t jobNumber = 1;
     bool showConsole = false;
+    std::wstring givenFolder;
+    size_t hangOnLine = 0;
+    bool ownJob = true;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -76,22 +85,32 @@ int wmain(int argc, wchar_t** argv) {
             relay = argv[++i];
         } else if (arg == L"--downloader" && hasValue) {
             downloader = argv[++i];
+        } else if (arg == L"--folder" && hasValue) {
+            givenFolder = argv[++i];
+        } else if (arg == L"--hang-on-line" && hasValue) {
+            hangOnLine = static_cast<size_t>(_wtoi(argv[++i]));
+        } else if (arg == L"--no-job") {
+            ownJob = false;
         } else {
             fprintf(stderr, "hostsim: unknown argument %s\n", toUtf8(arg).c_str());
             return 2;
         }
     }
 
-    TempDir folder(L"hostsim");
-    if (!copyFileTo(downloader, folder.file(L"youtube-dl.exe"))) {
-        fprintf(stderr, "hostsim: cannot copy the downloader %s\n", toUtf8(downloader).c_str());
-        return 1;
-    }
     const std::wstring lockstepName =
         L"vx_lockstep_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
-    std::string script = "lockstep " + toUtf8(lockstepName) + " 10000\n";
-    if (!replay.empty()) script += "replay " + toUtf8(replay) + "\n";
-    writeFileBytes(folder.file(kStandinScript), script);
+    std::unique_ptr<TempDir> freshFolder;
+    if (givenFolder.empty()) {
+        freshFolder = std::make_unique<TempDir>(L"hostsim");
+        if (!copyFileTo(downloader, freshFolder->file(L"youtube-dl.exe"))) {
+            fprintf(stderr, "hostsim: cannot copy the downloader %s\n", toUtf8(downloader).c_str());
+            return 1;
+        }
+        std::string script = "lockstep " + toUtf8(lockstepName) + " 10000\n";
+        if (!replay.empty()) script += "replay " + toUtf8(replay) + "\n";
+        writeFileBytes(freshFolder->file(kStandinScript), script);
+    }
+    const std::wstring folder = givenFolder.empty() ? freshFolder->path() : givenFolder;
 
     size_t lines = 0;
     bool endOfData = false;
@@ -99,9 +118,11 @@ int wmain(int argc, wchar_t** argv) {
     options.hostNumber = hostNumber;
     options.jobNumber = jobNumber;
     options.relayPath = relay;
-    options.downloaderFolder = folder.path();
-    options.currentDir = folder.path();
+    options.downloaderFolder = folder;
+    options.currentDir = folder;
     options.lockstepEvent = lockstepName;
+    options.hangOnLine = hangOnLine;
+    options.ownJob = ownJob;
     options.onEvent = [&](const HostEvent& e) {
         switch (e.kind) {
         case HostEvent::Kind::Notice:
@@ -135,7 +156,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     say(host.nowMs(), "host window \"" + toUtf8(host.windowTitle()) + "\", mailbox \"" + toUtf8(host.mailboxName()) +
-                          "\"; relay started");
+                          "\"; relay started, process id " + std::to_string(host.relayProcessId()));
     host.writeMailbox(command);
     say(host.nowMs(), "host writes the command \"" + shown(command) + "\"");
 

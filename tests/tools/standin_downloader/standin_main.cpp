@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "byte_stream.h"
 #include "paths.h"
 #include "recording.h"
 #include "standin_record.h"
@@ -36,6 +37,21 @@ struct Player {
             const ULONGLONG now = GetTickCount64();
             if (due > now) Sleep(static_cast<DWORD>(due - now));
             write(withCrLf(w.bytes));
+        }
+    }
+
+    // Long output made on the spot, so that the script need not hold it.
+    void stream(const std::string& argument) {
+        std::istringstream parts(argument);
+        uint32_t seed = 0;
+        unsigned long long total = 0;
+        size_t piece = 0;
+        std::string excluded;
+        parts >> seed >> total >> piece >> excluded;
+        if (piece == 0) return;
+        ByteStream bytes(seed, fromHex(excluded));
+        for (unsigned long long done = 0; done < total; done += piece) {
+            write(bytes.next(static_cast<size_t>(total - done < piece ? total - done : piece)));
         }
     }
 
@@ -93,6 +109,8 @@ int wmain() {
             player.write(fromHex(argument));
         } else if (command == "sleep") {
             Sleep(static_cast<DWORD>(std::atol(argument.c_str())));
+        } else if (command == "stream") {
+            player.stream(argument);
         } else if (command == "replay") {
             player.replay(fromUtf8(argument));
         } else if (command == "stdin") {

@@ -85,3 +85,80 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
     }
     return result;
 }
+
+LiveProgram::~LiveProgram() {
+    if (job_) TerminateJobObject(job_.get(), 1);
+    if (process_) WaitForSingleObject(process_.get(), 5000);
+    job_.reset();
+    if (reader_ && WaitForSingleObject(reader_.get(), 5000) == WAIT_TIMEOUT) {
+        // Something outside the job still holds the pipe.
+        CancelSynchronousIo(reader_.get());
+        WaitForSingleObject(reader_.get(), 1000);
+    }
+}
+
+bool LiveProgram::start(const std::wstring& program, const std::wstring& arguments) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    UniqueHandle writeEnd;
+    if (!CreatePipe(readEnd_.put(), writeEnd.put(), &inheritable, 0)) return false;
+    SetHandleInformation(readEnd_.get(), HANDLE_FLAG_INHERIT, 0);
+
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    if (!job_) return false;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writeEnd.get();
+    si.hStdError = writeEnd.get();
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::wstring commandLine = quoteArg(program) + (arguments.empty() ? L"" : L" " + arguments);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &si, &pi)) {
+        return false;
+    }
+    process_.reset(pi.hProcess);
+    UniqueHandle thread(pi.hThread);
+    processId_ = pi.dwProcessId;
+    // In the job before it runs, so that nothing it starts escapes.
+    const bool inJob = AssignProcessToJobObject(job_.get(), process_.get()) != 0;
+    ResumeThread(thread.get());
+    if (!inJob) return false;
+    writeEnd.reset();
+    reader_.reset(CreateThread(nullptr, 0, readOutput, this, 0, nullptr));
+    return static_cast<bool>(reader_);
+}
+
+DWORD WINAPI LiveProgram::readOutput(void* self) {
+    auto* program = static_cast<LiveProgram*>(self);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(program->readEnd_.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        {
+            std::lock_guard<std::mutex> lock(program->mutex_);
+            program->output_.append(buffer, got);
+        }
+        program->changed_.notify_all();
+    }
+    return 0;
+}
+
+bool LiveProgram::waitForOutput(const std::string& text, DWORD timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return output_.find(text) != std::string::npos; });
+}
+
+std::string LiveProgram::output() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return output_;
+}
+
+bool LiveProgram::kill() {
+    if (!process_ || !TerminateProcess(process_.get(), 1)) return false;
+    return WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0;
+}

@@ -1,7 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
+
+#include "unique_handle.h"
 
 // Runs a program to its end with standard output and error captured through one pipe (or two).
 struct RunResult {
@@ -23,3 +27,31 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
 
 // Quotes one command-line argument by the usual Windows rules.
 std::wstring quoteArg(const std::wstring& arg);
+
+// A program started in a job of its own, its standard output and error read as they come, for a
+// test that acts while it runs (kills it, say). What it starts joins the job, unless it breaks
+// away, and ends with the LiveProgram.
+class LiveProgram {
+public:
+    LiveProgram() = default;
+    ~LiveProgram();
+    LiveProgram(const LiveProgram&) = delete;
+    LiveProgram& operator=(const LiveProgram&) = delete;
+
+    bool start(const std::wstring& program, const std::wstring& arguments);
+    DWORD processId() const { return processId_; }
+    // Waits until the output so far holds `text`; false on time-out.
+    bool waitForOutput(const std::string& text, DWORD timeoutMs);
+    std::string output() const;
+    // Ends the program alone, the way a crash would, and waits for it; the rest of the job stays.
+    bool kill();
+
+private:
+    static DWORD WINAPI readOutput(void* self);
+
+    UniqueHandle job_, process_, readEnd_, reader_;
+    DWORD processId_ = 0;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string output_;
+};

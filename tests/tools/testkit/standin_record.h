@@ -23,6 +23,7 @@ std::vector<std::wstring> standinValues(const StandinRecord& record, const std::
 //   lockstep <event name> <ms>  after each write, wait (up to ms) for the host to signal the event
 //   write <hex>                 one WriteFile of those bytes to standard output
 //   sleep <ms>
+//   stream <seed> <bytes> <piece> <hex>  ByteStream(seed, excluded bytes in hex) in writes of piece bytes
 //   replay <file>               the recording's writes at their times, each LF as CR LF
 //   stdin <ms>                  read standard input for ms and record whether it ended
 //   exit <code>

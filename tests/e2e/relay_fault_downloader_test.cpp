@@ -1,0 +1,135 @@
+// Downloaders that misbehave: one that never writes and never ends, one that floods the pipe when
+// the host stops the job, and 50 MB without a single line feed. (One that ends at once without
+// output is RelayJob.AChildWithoutOutputGetsOnlyTheEndOfDataNotice.)
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+
+#include "byte_stream.h"
+#include "paths.h"
+#include "relay_case.h"
+
+namespace {
+
+using Kind = HostEvent::Kind;
+
+const std::string kStopLine = "\r\nRECEIVED STOP. Closing...";
+
+}  // namespace
+
+TEST(RelayFaultDownloader, SilentDownloaderThatNeverEndsIsLeftRunningByAStop) {
+    RelayCase c(L"silentstop");
+    c.installDownloader({"sleep 600000"});
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    const DWORD downloader = c.standinProcessId({}, kJobTimeoutMs);
+    ASSERT_NE(downloader, 0u);
+    // The worker now waits in its first read, for output that never comes.
+    Sleep(2500);
+    ASSERT_FALSE(host.exited());
+    EXPECT_TRUE(host.events(Kind::Notice).empty());
+
+    const double written = host.nowMs();
+    host.writeMailbox(L"_STOP__");
+    ASSERT_TRUE(host.waitForExit(10000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
+    EXPECT_EQ(host.console(), kStopLine);
+    EXPECT_TRUE(host.events(Kind::Notice).empty());
+    EXPECT_TRUE(host.events(Kind::CopyData).empty());
+    EXPECT_TRUE(processAlive(downloader)) << "the downloader is left running";
+    EXPECT_TRUE(endProcess(downloader));
+}
+
+TEST(RelayFaultDownloader, StopWhileTheDownloaderFloodsEndsTheRelayAtOnce) {
+    RelayCase c(L"floodstop");
+    // Far more than gets through before the stop, lines of every byte but NUL.
+    c.installDownloader({"stream 21 1073741824 65536 00"});
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForCount(Kind::CopyData, 200, kJobTimeoutMs));
+    const double written = host.nowMs();
+    host.writeMailbox(L"_STOP__");
+    ASSERT_TRUE(host.waitForExit(10000)) << "the relay did not end on the stop marker";
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
+    const DWORD downloader = c.standinProcessId();
+    if (downloader != 0) endProcess(downloader);
+
+    // What was echoed came in order and whole, and the stop line ended it.
+    const std::string console = host.console();
+    ASSERT_GE(console.size(), kStopLine.size());
+    EXPECT_EQ(console.substr(console.size() - kStopLine.size()), kStopLine);
+    const std::string echoed = console.substr(0, console.size() - kStopLine.size());
+    ByteStream stream(21, std::string(1, '\0'));
+    std::string expected;
+    while (expected.size() < echoed.size()) expected += withCrLf(stream.next(65536));
+    EXPECT_TRUE(expected.compare(0, echoed.size(), echoed) == 0) << "the echo is not the downloader's output";
+    EXPECT_GE(echoed.size(), 200u);
+}
+
+TEST(RelayFaultVolume, FiftyMegabytesWithoutALineFeedArriveWhole) {
+    if (GetACP() != 1252) GTEST_SKIP() << "written for the Western European ANSI code page";
+    constexpr uint32_t kSeed = 50;
+    constexpr size_t kTotal = 50u << 20;
+    constexpr size_t kPiece = 65536;
+    const std::string excluded("\0\n", 2);
+    // Too much to keep: the host side sums up what it gets as it comes. Declared before the host,
+    // whose threads use them until it is gone.
+    std::mutex counting;
+    Checksum echoed, relayed;
+    size_t messages = 0;
+    DWORD largest = 0;
+
+    RelayCase c(L"fiftymb");
+    c.installDownloader({"stream " + std::to_string(kSeed) + " " + std::to_string(kTotal) + " " +
+                         std::to_string(kPiece) + " " + toHex(excluded)});
+    c.options.keepPayloads = false;
+    c.options.onEvent = [&](const HostEvent& e) {
+        std::lock_guard<std::mutex> lock(counting);
+        if (e.kind == Kind::Console) echoed.add(e.bytes);
+        if (e.kind == Kind::CopyData) {
+            relayed.add(e.text);
+            ++messages;
+            largest = std::max(largest, e.cbData);
+        }
+    };
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    ASSERT_TRUE(host.waitForExit(300000));
+    EXPECT_EQ(host.exitCode(), 0u);
+
+    // Worked out on this side: the stream, and the same through the code page.
+    const std::string tail = "\r\nEXIT NO DATA\r\n";
+    Checksum expectedEcho, expectedRelay;
+    ByteStream stream(kSeed, excluded);
+    for (size_t done = 0; done < kTotal; done += kPiece) {
+        const std::string piece = stream.next(std::min(kPiece, kTotal - done));
+        expectedEcho.add(piece);
+        expectedRelay.add(fromAnsi(piece));
+    }
+    expectedEcho.add(tail);
+
+    // The last of the echo may still be on its way from the pipe.
+    for (int i = 0; i < 100; ++i) {
+        {
+            std::lock_guard<std::mutex> lock(counting);
+            if (echoed.count() >= expectedEcho.count()) break;
+        }
+        Sleep(50);
+    }
+    std::lock_guard<std::mutex> lock(counting);
+    EXPECT_EQ(echoed.count(), expectedEcho.count());
+    EXPECT_EQ(echoed.value(), expectedEcho.value()) << "the echo is not every byte in order";
+    // No line feed: each read is relayed whole, so the lines put together are the whole output.
+    EXPECT_EQ(relayed.count(), expectedRelay.count());
+    EXPECT_EQ(relayed.value(), expectedRelay.value()) << "the relayed lines are not the output in order";
+    EXPECT_GE(messages, kTotal / 4096);
+    EXPECT_LE(largest, 8192u);
+    const auto notices = host.events(Kind::Notice);
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].wParam, 701u);
+    EXPECT_EQ(notices[1].wParam, 77792u);
+    EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
+}

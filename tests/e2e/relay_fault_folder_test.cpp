@@ -1,0 +1,86 @@
+// Downloader folders that are hard on paths: blanks and letters the ANSI code page cannot hold,
+// and one far past what the relay's record is meant for. (A folder of 244 characters, within
+// what the system starts programs from, is in relay_limits_test.cpp.)
+#include <gtest/gtest.h>
+
+#include "notepad_check.h"
+#include "paths.h"
+#include "relay_case.h"
+#include "sites_expect.h"
+
+namespace {
+
+using Kind = HostEvent::Kind;
+
+bool outsideAnsiCodePage(const std::wstring& text) {
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), nullptr, 0, nullptr,
+                        &usedDefault);
+    return usedDefault != FALSE;
+}
+
+class RelayFaultFolderRun : public ::testing::Test {
+protected:
+    RelayCase c{L"folders"};
+    void TearDown() override { endNotepadsOf(c.dir.path()); }
+};
+
+}  // namespace
+
+TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
+    // Greek and Chinese letters, which the relay can only reach through wide paths.
+    const std::wstring letters = L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u4E2D\u6587";
+    if (!outsideAnsiCodePage(letters)) GTEST_SKIP() << "the ANSI code page holds these letters";
+    const std::wstring folder = c.dir.path() + L"\\dl " + letters + L" x";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    // 51 lines: the list is sorted in that folder, put back and opened in Notepad.
+    std::vector<std::string> script;
+    const std::string output = crlfText(siteLines(51));
+    for (size_t at = 0; at < output.size(); at += 1000) script.push_back(writeOf(output.substr(at, 1000)));
+    c.installDownloader(script, folder);
+    c.options.downloaderFolder = folder;
+    c.options.sitesMode = L"1";
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+
+    EXPECT_TRUE(host.events(Kind::Box).empty()) << toUtf8(host.events(Kind::Box)[0].text);
+    EXPECT_EQ(standinValues(c.standin(folder), L"module"), std::vector<std::wstring>{folder + L"\\youtube-dl.exe"});
+    EXPECT_EQ(host.console(), withCrLf(output) + "\r\nEXIT NO DATA\r\n");
+    const auto notices = host.events(Kind::Notice);
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
+
+    const std::wstring listPath = folder + L"\\YOUTUBE-DL Supported sites.txt";
+    std::string unsorted;
+    for (const std::string& line : siteLines(51)) unsorted += line + "\r\r\n";
+    EXPECT_EQ(readFileBytes(listPath), sortedCrlf(unsorted));
+    EXPECT_FALSE(fileExists(folder + L"\\Out.txt"));
+    EXPECT_FALSE(fileExists(c.listPath())) << "nothing goes to a folder of a similar name";
+    expectNotepadShowingList(c.dir.path(), listPath);
+}
+
+TEST(RelayFaultFolder, FolderPastTheRecordsFieldEndsTheJobInGoodOrder) {
+    RelayCase c(L"hugefolder");
+    // 1100 characters, more than the record's 1000-unit field and than any path the system
+    // takes: no downloader can start from there and no list file can be made.
+    std::wstring folder = c.dir.path();
+    while (folder.size() < 1100) folder += L"\\" + std::wstring(99, L'f');
+    folder.resize(1100);
+    c.options.downloaderFolder = folder;
+    c.options.sitesMode = L"1";
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+    const auto boxes = host.events(Kind::Box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Error CreateChildProcess");
+    const auto notices = host.events(Kind::Notice);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].wParam, 77792u);
+    EXPECT_EQ(notices[0].lParam, c.options.jobNumber);
+    EXPECT_EQ(host.console(), "Error: Could not open " + toUtf8(folder) + "\\YOUTUBE-DL Supported sites.txt\r\n" +
+                                  "\r\nEXIT NO DATA\r\n");
+}
