@@ -123,6 +123,28 @@ private:
     bool ok_ = false;
 };
 
+// "<first> <last>" as the stand-in records its flood.
+bool parseFlood(const std::wstring& text, long long& first, long long& last) {
+    wchar_t* end = nullptr;
+    first = std::wcstoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != L' ') return false;
+    const wchar_t* rest = end + 1;
+    last = std::wcstoll(rest, &end, 10);
+    return end != rest && last > first;
+}
+
+// "[probe] <n> <counter>" as the stand-in writes it, its LF cut off by the relay.
+bool parseProbe(const std::wstring& text, long long& sent) {
+    static const std::wstring tag = L"[probe] ";
+    if (text.compare(0, tag.size(), tag) != 0) return false;
+    wchar_t* end = nullptr;
+    std::wcstol(text.c_str() + tag.size(), &end, 10);
+    if (*end != L' ') return false;
+    const wchar_t* counter = end + 1;
+    sent = std::wcstoll(counter, &end, 10);
+    return end != counter;
+}
+
 struct Settings {
     int rounds = 5;
     unsigned long long floodBytes = 64ull << 20;
@@ -153,7 +175,7 @@ FloodResult floodThrough(Subject subject, const Settings& settings) {
     }
     const std::vector<std::wstring> flood = standinValues(run.standin(), L"flood");
     long long first = 0, last = 0;
-    if (flood.empty() || swscanf(flood.front().c_str(), L"%lld %lld", &first, &last) != 2 || last <= first) {
+    if (flood.empty() || !parseFlood(flood.front(), first, last)) {
         say(std::string("throughput: no flood timing from the stand-in under ") + subjectKey(subject));
         return result;
     }
@@ -193,9 +215,8 @@ LatencyResult probeThrough(Subject subject, const Settings& settings) {
     }
     std::vector<double> latencies;
     for (const HostEvent& e : host->events(HostEvent::Kind::CopyData)) {
-        int n = 0;
         long long sent = 0;
-        if (swscanf(e.text.c_str(), L"[probe] %d %lld", &n, &sent) != 2) continue;
+        if (!parseProbe(e.text, sent)) continue;
         latencies.push_back(double(e.counter - sent) * 1000.0 / frequency());
     }
     // Each probe is its own read and so its own message; fewer means writes ran together.
