@@ -104,10 +104,16 @@ public:
 
     // Starts the program; the relay is then handed its command.
     HostSim* start(bool commandFirst = false) {
-        if (!ok_) return nullptr;
+        if (!ok_) {
+            say("cannot install the stand-in downloader, error " + std::to_string(GetLastError()));
+            return nullptr;
+        }
         if (commandFirst) options_.initialMailbox = kCommand;
         host_ = std::make_unique<HostSim>(options_);
-        if (!host_->start()) return nullptr;
+        if (!host_->start()) {
+            say("hostsim could not set up or start the program, error " + std::to_string(GetLastError()));
+            return nullptr;
+        }
         if (subject_ == Subject::Relay && !commandFirst) host_->writeMailbox(kCommand);
         return host_.get();
     }
@@ -267,9 +273,14 @@ int wmain(int argc, wchar_t** argv) {
     print("SETTING", "probes", settings.probes);
     print("SETTING", "probe_gap_ms", settings.probeGapMs);
 
-    const Subject flooded[] = {Subject::Relay, Subject::Pipe, Subject::PipeMessages};
-    const Subject probed[] = {Subject::Relay, Subject::PipeMessages};
-    const Subject started[] = {Subject::Relay, Subject::StartBaseline};
+    // The relay and the baseline it is held to run next to each other, first one then the other
+    // leading, so that a drift in the machine's load does not always fall on the same side.
+    const std::vector<Subject> flooded[2] = {{Subject::Relay, Subject::PipeMessages, Subject::Pipe},
+                                             {Subject::PipeMessages, Subject::Relay, Subject::Pipe}};
+    const std::vector<Subject> probed[2] = {{Subject::Relay, Subject::PipeMessages},
+                                            {Subject::PipeMessages, Subject::Relay}};
+    const std::vector<Subject> started[2] = {{Subject::Relay, Subject::StartBaseline},
+                                             {Subject::StartBaseline, Subject::Relay}};
     struct Figures {
         Series throughput, messages, workingSet, latencyMedian, latencyP99, startUp;
     } figures[4];
@@ -278,7 +289,8 @@ int wmain(int argc, wchar_t** argv) {
 
     for (int round = 1; round <= settings.rounds && !failed; ++round) {
         say("round " + std::to_string(round) + " of " + std::to_string(settings.rounds));
-        for (Subject s : flooded) {
+        const int turn = (round - 1) % 2;
+        for (Subject s : flooded[turn]) {
             const FloodResult r = floodThrough(s, settings);
             if (!r.ok) {
                 failed = true;
@@ -289,7 +301,7 @@ int wmain(int argc, wchar_t** argv) {
             of(s).workingSet.add("peak_working_set." + key, r.peakWorkingSet);
             if (s != Subject::Pipe) of(s).messages.add("messages." + key, r.messages);
         }
-        for (Subject s : probed) {
+        for (Subject s : probed[turn]) {
             if (failed) break;
             const LatencyResult r = probeThrough(s, settings);
             if (!r.ok) {
@@ -300,7 +312,7 @@ int wmain(int argc, wchar_t** argv) {
             of(s).latencyMedian.add("latency_median." + key, r.medianMs);
             of(s).latencyP99.add("latency_p99." + key, r.p99Ms);
         }
-        for (Subject s : started) {
+        for (Subject s : started[turn]) {
             if (failed) break;
             const double ms = startUp(s);
             if (ms < 0) {
@@ -313,17 +325,17 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (failed) return 1;
 
-    for (Subject s : flooded) {
+    for (Subject s : flooded[0]) {
         const std::string key = subjectKey(s);
         print("RESULT", "throughput." + key, median(of(s).throughput.values));
         print("RESULT", "peak_working_set." + key, median(of(s).workingSet.values));
         if (s != Subject::Pipe) print("RESULT", "messages." + key, median(of(s).messages.values));
     }
-    for (Subject s : probed) {
+    for (Subject s : probed[0]) {
         const std::string key = subjectKey(s);
         print("RESULT", "latency_median." + key, median(of(s).latencyMedian.values));
         print("RESULT", "latency_p99." + key, median(of(s).latencyP99.values));
     }
-    for (Subject s : started) print("RESULT", std::string("start_up.") + subjectKey(s), median(of(s).startUp.values));
+    for (Subject s : started[0]) print("RESULT", std::string("start_up.") + subjectKey(s), median(of(s).startUp.values));
     return 0;
 }
