@@ -1,7 +1,9 @@
-// sites_step_bench [entries] [runs]
+// sites_step_bench [entries] [runs] [keep folder]
 // Times the supported-sites step on a generated list of site names: the whole step (median of the
 // runs, Notepad start included, the Notepad it opens closed again untimed), and its pieces through
-// the functions the step uses.
+// the functions the step uses. With a keep folder, the list goes there as list.txt and the step's
+// sorted list as sorted.txt, for a comparison with another sort of the same lines.
+// Prints "RUN sites_step.<entries> <ms>" per run and "RESULT <figure> <ms>" per figure (medians).
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +18,8 @@
 #include "process_find.h"
 #include "sites_entries.h"
 #include "sites_list.h"
+#include "stats.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -55,12 +59,6 @@ LARGE_INTEGER now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return t;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 bool writeList(const std::wstring& path, const std::string& bytes) {
@@ -115,6 +113,7 @@ void closeNotepadsOf(const std::wstring& folder) {
 int wmain(int argc, wchar_t** argv) {
     const size_t count = argc > 1 ? size_t(_wtoi64(argv[1])) : 1000000;
     const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
+    const std::wstring keep = argc > 3 ? argv[3] : L"";
 
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
@@ -126,7 +125,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring listPath = folder + L"\\YOUTUBE-DL Supported sites.txt";
     const std::wstring sortedPath = folder + L"\\Out.txt";
     const std::string list = generateList(count);
-    std::printf("%zu entries, %zu bytes, %d runs\n", count, list.size(), runs);
+    std::fprintf(stderr, "sites step: %zu entries, %zu bytes, %d runs\n", count, list.size(), runs);
+    if (!keep.empty() && !writeFileBytes(keep + L"\\list.txt", list)) {
+        std::fprintf(stderr, "cannot keep the list\n");
+        return 1;
+    }
 
     std::vector<double> whole;
     std::vector<Pieces> pieces;
@@ -142,8 +145,12 @@ int wmain(int argc, wchar_t** argv) {
         const LARGE_INTEGER start = now();
         if (sortSupportedSites(folder, listPath) != 0) status = 1;
         whole.push_back(elapsedMs(start, now()));
+        std::printf("RUN sites_step.%zu %.1f\n", count, whole.back());
+        std::fflush(stdout);
         closeNotepadsOf(folder);  // above 50 entries the step opens the list in Notepad
     }
+    // Above 50 entries the step has put the sorted text back into the list file.
+    if (status == 0 && !keep.empty() && !copyFileTo(listPath, keep + L"\\sorted.txt")) status = 1;
     DeleteFileW(listPath.c_str());
     DeleteFileW(sortedPath.c_str());
     RemoveDirectoryW(folder.c_str());
@@ -154,10 +161,14 @@ int wmain(int argc, wchar_t** argv) {
         for (const Pieces& p : pieces) values.push_back(p.*field);
         return median(values);
     };
-    std::printf("whole step: median %.1f ms (min %.1f, max %.1f)\n", median(whole),
-                *std::min_element(whole.begin(), whole.end()), *std::max_element(whole.begin(), whole.end()));
-    std::printf("pieces (median ms): read %.1f, decode %.1f, split %.1f, sort %.1f, encode %.1f, write %.1f\n",
-                pieceMedian(&Pieces::read), pieceMedian(&Pieces::decode), pieceMedian(&Pieces::split),
-                pieceMedian(&Pieces::sort), pieceMedian(&Pieces::encode), pieceMedian(&Pieces::write));
+    std::printf("RESULT sites_step.%zu %.1f\n", count, median(whole));
+    const struct {
+        const char* name;
+        double Pieces::*field;
+    } named[] = {{"read", &Pieces::read},     {"decode", &Pieces::decode}, {"split", &Pieces::split},
+                 {"sort", &Pieces::sort},     {"encode", &Pieces::encode}, {"write", &Pieces::write}};
+    for (const auto& piece : named) {
+        std::printf("RESULT sites_piece.%s.%zu %.1f\n", piece.name, count, pieceMedian(piece.field));
+    }
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "sites_list.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 
@@ -30,6 +29,24 @@ void reportOpenFailure(const std::wstring& path) {
     std::fputs(narrow.c_str(), stderr);
     std::fputs("\n", stderr);
     std::fflush(stderr);
+}
+
+// The shell is loaded here, when a list is shown, rather than imported: download runs never show
+// one and are spared its start-up time and memory. It stays loaded, because ShellExecuteW may leave
+// work of its own running in this process.
+void openInNotepad(const std::wstring& listPath) {
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    const HMODULE shell = LoadLibraryW((std::wstring(system, length) + L"\\shell32.dll").c_str());
+    if (shell == nullptr) return;
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    // Through void (*)(), which converts to any function pointer type without a warning.
+    const auto shellExecute = reinterpret_cast<ShellExecuteFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
+    if (shellExecute == nullptr) return;
+    // The path goes unquoted: Notepad takes the rest of its command line as the file name.
+    shellExecute(nullptr, L"open", L"notepad", listPath.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -66,7 +83,6 @@ int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring&
         CopyFileW(sortedPath.c_str(), listPath.c_str(), FALSE);
         DeleteFileW(sortedPath.c_str());
     }
-    // The path goes unquoted: Notepad takes the rest of its command line as the file name.
-    ShellExecuteW(nullptr, L"open", L"notepad", listPath.c_str(), nullptr, SW_SHOWNORMAL);
+    openInNotepad(listPath);
     return 0;
 }

@@ -5,6 +5,7 @@
 TEST(RunNames, HostObjectsAndConsoleTitleCarryBothNumbers) {
     EXPECT_EQ(hostWindowTitle(7), L"Velvox YT (7)");
     EXPECT_EQ(hostWindowTitle(-2147483647 - 1), L"Velvox YT (-2147483648)");
+    EXPECT_EQ(hostWindowTitle(2147483647), L"Velvox YT (2147483647)");
     EXPECT_EQ(mailboxName(7, 12), L"velvox_7_12");
     EXPECT_EQ(mailboxName(-3, 0), L"velvox_-3_0");
     EXPECT_EQ(consoleTitle(7, 12), L"VelvoxDownload (7) 12");

@@ -1,5 +1,7 @@
 #include "hostsim.h"
 
+#include <psapi.h>
+
 #include <cwctype>
 
 #include "paths.h"
@@ -143,7 +145,10 @@ std::wstring HostSim::mailboxName() const {
 }
 
 void HostSim::record(HostEvent event) {
-    event.atMs = nowMs();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    event.counter = now.QuadPart;
+    event.atMs = double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (options_.keepPayloads) {
@@ -229,8 +234,14 @@ bool HostSim::startRelay() {
 
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     UniqueHandle outputWrite;
-    if (!CreatePipe(consoleRead_.put(), outputWrite.put(), &inheritable, 0)) return false;
-    SetHandleInformation(consoleRead_.get(), HANDLE_FLAG_INHERIT, 0);
+    if (!options_.outputFile.empty()) {
+        outputWrite.reset(CreateFileW(options_.outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!outputWrite) return false;
+    } else {
+        if (!CreatePipe(consoleRead_.put(), outputWrite.put(), &inheritable, 0)) return false;
+        SetHandleInformation(consoleRead_.get(), HANDLE_FLAG_INHERIT, 0);
+    }
     UniqueHandle consoleInput(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           &inheritable, OPEN_EXISTING, 0, nullptr));
 
@@ -249,6 +260,7 @@ bool HostSim::startRelay() {
     startup.hStdOutput = outputWrite.get();
     startup.hStdError = outputWrite.get();
     PROCESS_INFORMATION process{};
+    relayStartedAtMs_ = nowMs();
     if (!CreateProcessW(relay.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
                         options_.currentDir.empty() ? nullptr : options_.currentDir.c_str(), &startup, &process)) {
         return false;
@@ -369,6 +381,10 @@ void HostSim::watch() {
             shown.push_back({box.window, nowMs() + options_.boxAnswerDelayMs});
         }
 
+        // Read on every pass, because under Wine the figures are often gone once the process
+        // has ended; and once more then, while the handle is still ours.
+        if (!exitRecorded_ && process_) readPeakWorkingSet();
+
         if (!exitRecorded_ && process_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
             // Let the console catch up first, so the exit comes after the relay's last output.
             DWORD available = 1;
@@ -390,6 +406,19 @@ void HostSim::watch() {
 
 bool HostSim::waitForExit(DWORD timeoutMs) {
     return waitForCount(HostEvent::Kind::Exit, 1, timeoutMs);
+}
+
+void HostSim::readPeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(process_.get(), &memory, sizeof memory)) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (memory.PeakWorkingSetSize > peakWorkingSet_) peakWorkingSet_ = memory.PeakWorkingSetSize;
+}
+
+SIZE_T HostSim::peakWorkingSet() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return peakWorkingSet_;
 }
 
 bool HostSim::exited() const { return !events(HostEvent::Kind::Exit).empty(); }

@@ -19,6 +19,7 @@ struct HostEvent {
     enum class Kind { Notice, CopyData, Box, MailboxTaken, Console, Exit };
     Kind kind = Kind::Notice;
     double atMs = 0;            // since HostSim::start
+    int64_t counter = 0;        // QueryPerformanceCounter at the same moment: one clock for all processes
     WPARAM wParam = 0;          // Notice, CopyData
     LPARAM lParam = 0;          // Notice
     ULONG_PTR dwData = 0;       // CopyData
@@ -45,6 +46,8 @@ struct HostOptions {
     std::wstring sitesMode = L"0";
     std::vector<std::wstring> arguments;    // when not empty: used instead of the six words above
     std::wstring currentDir;                // the relay's; empty: inherit
+    std::wstring outputFile;                // when set: the relay's standard output and error go
+                                            // into this file instead of being recorded
     bool createWindow = true;
     MailboxKind mailbox = MailboxKind::Memory;
     DWORD mailboxBytes = 4096;
@@ -93,6 +96,10 @@ public:
     bool waitForExit(DWORD timeoutMs);
     bool exited() const;
     DWORD exitCode() const;
+    // The relay's peak working set in bytes: the highest figure read while it ran (0 if none was).
+    SIZE_T peakWorkingSet() const;
+    // When CreateProcessW of the relay was called, in the time of HostEvent::atMs.
+    double relayStartedAtMs() const { return relayStartedAtMs_; }
 
     // Waits until `ready` holds for the events so far; false on time-out.
     bool waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs);
@@ -117,6 +124,7 @@ private:
     void watch();
     void drainConsole();
     void runWindow();
+    void readPeakWorkingSet();
 
     HostOptions options_;
     LARGE_INTEGER startCount_{};
@@ -140,6 +148,8 @@ private:
     UniqueHandle job_;
     UniqueHandle process_;
     DWORD relayProcessId_ = 0;
+    double relayStartedAtMs_ = 0;
+    SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
     UniqueHandle consoleRead_;
     std::thread drainThread_;
     std::thread watchThread_;

@@ -2,6 +2,7 @@
 // writes, so a test knows exactly which bytes the relay read and when.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -27,6 +28,44 @@ struct Player {
         // In lockstep the next write waits until the host has had this one, so that each write
         // is read on its own.
         if (lockstep) WaitForSingleObject(lockstep.get(), lockstepMs);
+    }
+
+    // `total` bytes of progress lines, in writes of `size` bytes, back to back. The counter
+    // before the first write and after the last goes into the record, for throughput figures.
+    void flood(unsigned long long total, size_t size) {
+        std::string lines;
+        for (int tenths = 0; tenths <= 1000; ++tenths) {
+            char line[96];
+            snprintf(line, sizeof line, "\r[download] %5.1f%% of   64.00MiB at    %4.2fMiB/s ETA 00:%02d",
+                     tenths / 10.0, 3.0 + (tenths % 70) / 100.0, (1000 - tenths) * 20 / 1000);
+            lines += line;
+        }
+        const size_t period = lines.size();
+        while (lines.size() < period + size) lines += lines.substr(0, period);  // any slice reads on
+        LARGE_INTEGER first, last;
+        QueryPerformanceCounter(&first);
+        size_t offset = 0;
+        for (unsigned long long left = total; left > 0;) {
+            const DWORD piece = static_cast<DWORD>(left < size ? left : size);
+            DWORD put = 0;
+            if (!WriteFile(out, lines.data() + offset, piece, &put, nullptr) || put == 0) break;
+            left -= put;
+            offset = (offset + put) % period;
+        }
+        QueryPerformanceCounter(&last);
+        appendStandinField(recordPath, L"flood",
+                           std::to_wstring(first.QuadPart) + L" " + std::to_wstring(last.QuadPart));
+    }
+
+    // `count` lines "[probe] <n> <counter>\n", `gapMs` apart; the counter is read just before
+    // each write, so a receiver on the same clock sees how long the line took to reach it.
+    void stamp(int count, DWORD gapMs) {
+        for (int n = 1; n <= count; ++n) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            write("[probe] " + std::to_string(n) + " " + std::to_string(now.QuadPart) + "\n");
+            Sleep(gapMs);
+        }
     }
 
     void replay(const std::wstring& path) {
@@ -111,6 +150,18 @@ int wmain() {
             Sleep(static_cast<DWORD>(std::atol(argument.c_str())));
         } else if (command == "stream") {
             player.stream(argument);
+        } else if (command == "flood") {
+            std::istringstream parts(argument);
+            unsigned long long total = 0;
+            size_t size = 4096;
+            parts >> total >> size;
+            player.flood(total, size == 0 ? 1 : size);
+        } else if (command == "stamp") {
+            std::istringstream parts(argument);
+            int count = 0;
+            DWORD gapMs = 0;
+            parts >> count >> gapMs;
+            player.stamp(count, gapMs);
         } else if (command == "replay") {
             player.replay(fromUtf8(argument));
         } else if (command == "stdin") {

@@ -10,7 +10,7 @@ constexpr wchar_t kStandinRecord[] = L"standin-record.bin";
 
 // The record: "key\0value\0" pairs in UTF-16, appended as the stand-in goes; binary-safe for
 // command lines. Keys: "start" (process id, once per launch), "module", "commandline",
-// "currentdir", "consoletitle", "stdin" ("waiting" or "ended").
+// "currentdir", "consoletitle", "stdin" ("waiting" or "ended"), "flood" ("<first> <last>").
 using StandinRecord = std::vector<std::pair<std::wstring, std::wstring>>;
 
 bool appendStandinField(const std::wstring& recordPath, const std::wstring& key, const std::wstring& value);
@@ -25,5 +25,10 @@ std::vector<std::wstring> standinValues(const StandinRecord& record, const std::
 //   sleep <ms>
 //   stream <seed> <bytes> <piece> <hex>  ByteStream(seed, excluded bytes in hex) in writes of piece bytes
 //   replay <file>               the recording's writes at their times, each LF as CR LF
+//   flood <bytes> <size>        that many bytes of progress lines (CR, no LF) in writes of size
+//                               bytes, as fast as they go; records "flood": the performance
+//                               counter before the first write and after the last
+//   stamp <count> <ms>          count lines "[probe] <n> <counter>\n", ms apart, each carrying the
+//                               performance counter read just before its write
 //   stdin <ms>                  read standard input for ms and record whether it ended
 //   exit <code>

@@ -1,0 +1,341 @@
+// relay_bench [rounds] [flood bytes] [write bytes] [probes] [probe gap ms]
+// The relay's run-time figures, each side by side with its baseline, the rounds interleaved so
+// that drift in the machine's load falls on all of them alike:
+//   throughput  the stand-in floods the pipe with progress lines; the relay, pipe_baseline alone
+//               (the pipe's limit) and pipe_baseline with one WM_COPYDATA per read (the contract's
+//               limit) each echo it to a file, the last two sending to hostsim's window
+//   latency     stamped lines, paced one per read, from the downloader's write to hostsim's receipt
+//   start-up    CreateProcessW to the taking of a command written before the start, against
+//               start_baseline, which only empties the mailbox
+//   working set the peak working set of each program in the throughput runs
+// Prints "RUN <figure> <value>" per round and "RESULT <figure> <value>" per figure (the median of
+// the rounds), for bench/run to put in its table; progress goes to standard error.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostsim.h"
+#include "paths.h"
+#include "recording.h"
+#include "standin_record.h"
+#include "stats.h"
+#include "temp_dir.h"
+
+namespace {
+
+enum class Subject { Relay, Pipe, PipeMessages, StartBaseline };
+
+const char* subjectKey(Subject subject) {
+    switch (subject) {
+    case Subject::Relay: return "relay";
+    case Subject::Pipe: return "pipe";
+    case Subject::PipeMessages: return "pipe_messages";
+    case Subject::StartBaseline: return "start_baseline";
+    }
+    return "?";
+}
+
+const wchar_t kCommand[] = L"youtube-dl -o bench.mp4 http://127.0.0.1/bench.mp4";
+// The first write, which the relay answers with the first-data notice and its 2000 ms pause.
+const char kFirstLine[] = "[download] Destination: bench.mp4\n";
+// Longer than that pause, so the timed writes meet a relay that reads again.
+constexpr int kAfterFirstMs = 3000;
+constexpr DWORD kRunTimeoutMs = 300000;
+
+double frequency() {
+    static const double perSecond = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return double(f.QuadPart);
+    }();
+    return perSecond;
+}
+
+void say(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+void print(const char* kind, const std::string& figure, double value) {
+    std::printf("%s %s %.6g\n", kind, figure.c_str(), value);
+    std::fflush(stdout);
+}
+
+// One program in the relay's place under hostsim, with its own folder, numbers and stand-in.
+class Run {
+public:
+    Run(Subject subject, const std::string& script, int serial) : subject_(subject), dir_(L"bench") {
+        downloaderFolder_ = dir_.file(L"dl");
+        CreateDirectoryW(downloaderFolder_.c_str(), nullptr);
+        ok_ = copyFileTo(builtProgram(L"youtube-dl.exe"), downloaderFolder_ + L"\\youtube-dl.exe") &&
+              writeFileBytes(downloaderFolder_ + L"\\" + kStandinScript, script);
+        options_.hostNumber = static_cast<int32_t>(GetCurrentProcessId() % 20000) * 1000 + serial;
+        options_.jobNumber = serial;
+        options_.downloaderFolder = downloaderFolder_;
+        options_.currentDir = dir_.path();
+        options_.outputFile = echoPath();
+        const std::wstring downloader = downloaderFolder_ + L"\\youtube-dl.exe";
+        const std::wstring title = L"Velvox YT (" + std::to_wstring(options_.hostNumber) + L")";
+        const std::wstring mailbox =
+            L"velvox_" + std::to_wstring(options_.hostNumber) + L"_" + std::to_wstring(options_.jobNumber);
+        switch (subject) {
+        case Subject::Relay: options_.relayPath = builtProgram(L"relay.exe"); break;
+        case Subject::Pipe:
+            options_.relayPath = builtProgram(L"pipe_baseline.exe");
+            options_.arguments = {downloader};
+            break;
+        case Subject::PipeMessages:
+            options_.relayPath = builtProgram(L"pipe_baseline.exe");
+            options_.arguments = {downloader, title};
+            break;
+        case Subject::StartBaseline:
+            options_.relayPath = builtProgram(L"start_baseline.exe");
+            options_.arguments = {mailbox};
+            break;
+        }
+    }
+
+    HostOptions& options() { return options_; }
+    std::wstring echoPath() const { return dir_.file(L"echo.bin"); }
+
+    // Starts the program; the relay is then handed its command.
+    HostSim* start(bool commandFirst = false) {
+        if (!ok_) {
+            say("cannot install the stand-in downloader, error " + std::to_string(GetLastError()));
+            return nullptr;
+        }
+        if (commandFirst) options_.initialMailbox = kCommand;
+        host_ = std::make_unique<HostSim>(options_);
+        if (!host_->start()) {
+            say("hostsim could not set up or start the program, error " + std::to_string(GetLastError()));
+            return nullptr;
+        }
+        if (subject_ == Subject::Relay && !commandFirst) host_->writeMailbox(kCommand);
+        return host_.get();
+    }
+
+    StandinRecord standin() const { return readStandinRecord(downloaderFolder_ + L"\\" + kStandinRecord); }
+
+private:
+    Subject subject_;
+    TempDir dir_;
+    std::wstring downloaderFolder_;
+    HostOptions options_;
+    std::unique_ptr<HostSim> host_;
+    bool ok_ = false;
+};
+
+// "<first> <last>" as the stand-in records its flood.
+bool parseFlood(const std::wstring& text, long long& first, long long& last) {
+    wchar_t* end = nullptr;
+    first = std::wcstoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != L' ') return false;
+    const wchar_t* rest = end + 1;
+    last = std::wcstoll(rest, &end, 10);
+    return end != rest && last > first;
+}
+
+// "[probe] <n> <counter>" as the stand-in writes it, its LF cut off by the relay.
+bool parseProbe(const std::wstring& text, long long& sent) {
+    static const std::wstring tag = L"[probe] ";
+    if (text.compare(0, tag.size(), tag) != 0) return false;
+    wchar_t* end = nullptr;
+    std::wcstol(text.c_str() + tag.size(), &end, 10);
+    if (*end != L' ') return false;
+    const wchar_t* counter = end + 1;
+    sent = std::wcstoll(counter, &end, 10);
+    return end != counter;
+}
+
+struct Settings {
+    int rounds = 5;
+    unsigned long long floodBytes = 64ull << 20;
+    unsigned writeBytes = 4096;
+    int probes = 200;
+    unsigned probeGapMs = 20;
+};
+
+int serial = 0;
+
+struct FloodResult {
+    bool ok = false;
+    double mibPerSecond = 0;
+    double messages = 0;
+    double peakWorkingSet = 0;
+};
+
+FloodResult floodThrough(Subject subject, const Settings& settings) {
+    const std::string script = "write " + toHex(kFirstLine) + "\nsleep " + std::to_string(kAfterFirstMs) +
+                               "\nflood " + std::to_string(settings.floodBytes) + " " +
+                               std::to_string(settings.writeBytes) + "\n";
+    Run run(subject, script, ++serial);
+    FloodResult result;
+    HostSim* host = run.start();
+    if (host == nullptr || !host->waitForExit(kRunTimeoutMs)) {
+        say(std::string("throughput: ") + subjectKey(subject) + " did not run to its end");
+        return result;
+    }
+    const std::vector<std::wstring> flood = standinValues(run.standin(), L"flood");
+    long long first = 0, last = 0;
+    if (flood.empty() || !parseFlood(flood.front(), first, last)) {
+        say(std::string("throughput: no flood timing from the stand-in under ") + subjectKey(subject));
+        return result;
+    }
+    // Nothing lost on the way: the echo holds every byte (the relay's text-mode output turns the
+    // first line's LF into CR LF and adds its closing line).
+    const std::string echo = readFileBytes(run.echoPath());
+    size_t expected = sizeof kFirstLine - 1 + settings.floodBytes;
+    if (subject == Subject::Relay) expected += 1 + std::string("\r\nEXIT NO DATA\r\n").size();
+    if (echo.size() != expected) {
+        say(std::string("throughput: ") + subjectKey(subject) + " echoed " + std::to_string(echo.size()) +
+            " bytes, expected " + std::to_string(expected));
+        return result;
+    }
+    result.ok = true;
+    result.mibPerSecond = double(settings.floodBytes) / double(1 << 20) / (double(last - first) / frequency());
+    result.messages = double(host->events(HostEvent::Kind::CopyData).size());
+    result.peakWorkingSet = double(host->peakWorkingSet());
+    return result;
+}
+
+struct LatencyResult {
+    bool ok = false;
+    double medianMs = 0;
+    double p99Ms = 0;
+};
+
+LatencyResult probeThrough(Subject subject, const Settings& settings) {
+    const std::string script = "write " + toHex(kFirstLine) + "\nsleep " + std::to_string(kAfterFirstMs) +
+                               "\nstamp " + std::to_string(settings.probes) + " " +
+                               std::to_string(settings.probeGapMs) + "\n";
+    Run run(subject, script, ++serial);
+    LatencyResult result;
+    HostSim* host = run.start();
+    if (host == nullptr || !host->waitForExit(kRunTimeoutMs)) {
+        say(std::string("latency: ") + subjectKey(subject) + " did not run to its end");
+        return result;
+    }
+    std::vector<double> latencies;
+    for (const HostEvent& e : host->events(HostEvent::Kind::CopyData)) {
+        long long sent = 0;
+        if (!parseProbe(e.text, sent)) continue;
+        latencies.push_back(double(e.counter - sent) * 1000.0 / frequency());
+    }
+    // Each probe is its own read and so its own message; fewer means writes ran together.
+    if (latencies.size() != size_t(settings.probes)) {
+        say(std::string("latency: ") + subjectKey(subject) + " relayed " + std::to_string(latencies.size()) +
+            " of " + std::to_string(settings.probes) + " probes as their own lines");
+        return result;
+    }
+    result.ok = true;
+    result.medianMs = median(latencies);
+    result.p99Ms = percentile(latencies, 99);
+    return result;
+}
+
+// CreateProcessW to the moment the command written before the start is gone from the mailbox.
+double startUp(Subject subject) {
+    Run run(subject, "exit 0\n", ++serial);
+    HostSim* host = run.start(true);
+    if (host == nullptr) return -1;
+    const double giveUpAt = host->nowMs() + 30000;
+    while (!host->mailboxText().empty()) {
+        if (host->nowMs() > giveUpAt) return -1;
+        Sleep(1);
+    }
+    return host->nowMs() - host->relayStartedAtMs();
+}
+
+struct Series {
+    std::vector<double> values;
+    void add(const std::string& figure, double value) {
+        values.push_back(value);
+        print("RUN", figure, value);
+    }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    Settings settings;
+    if (argc > 1) settings.rounds = std::max(1, _wtoi(argv[1]));
+    if (argc > 2) settings.floodBytes = _wcstoui64(argv[2], nullptr, 10);
+    if (argc > 3) settings.writeBytes = std::max(1, _wtoi(argv[3]));
+    if (argc > 4) settings.probes = std::max(1, _wtoi(argv[4]));
+    if (argc > 5) settings.probeGapMs = unsigned(std::max(0, _wtoi(argv[5])));
+    print("SETTING", "rounds", settings.rounds);
+    print("SETTING", "flood_bytes", double(settings.floodBytes));
+    print("SETTING", "write_bytes", settings.writeBytes);
+    print("SETTING", "probes", settings.probes);
+    print("SETTING", "probe_gap_ms", settings.probeGapMs);
+
+    // The relay and the baseline it is held to run next to each other, first one then the other
+    // leading, so that a drift in the machine's load does not always fall on the same side.
+    const std::vector<Subject> flooded[2] = {{Subject::Relay, Subject::PipeMessages, Subject::Pipe},
+                                             {Subject::PipeMessages, Subject::Relay, Subject::Pipe}};
+    const std::vector<Subject> probed[2] = {{Subject::Relay, Subject::PipeMessages},
+                                            {Subject::PipeMessages, Subject::Relay}};
+    const std::vector<Subject> started[2] = {{Subject::Relay, Subject::StartBaseline},
+                                             {Subject::StartBaseline, Subject::Relay}};
+    struct Figures {
+        Series throughput, messages, workingSet, latencyMedian, latencyP99, startUp;
+    } figures[4];
+    auto of = [&](Subject s) -> Figures& { return figures[int(s)]; };
+    bool failed = false;
+
+    for (int round = 1; round <= settings.rounds && !failed; ++round) {
+        say("round " + std::to_string(round) + " of " + std::to_string(settings.rounds));
+        const int turn = (round - 1) % 2;
+        for (Subject s : flooded[turn]) {
+            const FloodResult r = floodThrough(s, settings);
+            if (!r.ok) {
+                failed = true;
+                break;
+            }
+            const std::string key = subjectKey(s);
+            of(s).throughput.add("throughput." + key, r.mibPerSecond);
+            of(s).workingSet.add("peak_working_set." + key, r.peakWorkingSet);
+            if (s != Subject::Pipe) of(s).messages.add("messages." + key, r.messages);
+        }
+        for (Subject s : probed[turn]) {
+            if (failed) break;
+            const LatencyResult r = probeThrough(s, settings);
+            if (!r.ok) {
+                failed = true;
+                break;
+            }
+            const std::string key = subjectKey(s);
+            of(s).latencyMedian.add("latency_median." + key, r.medianMs);
+            of(s).latencyP99.add("latency_p99." + key, r.p99Ms);
+        }
+        for (Subject s : started[turn]) {
+            if (failed) break;
+            const double ms = startUp(s);
+            if (ms < 0) {
+                say(std::string("start-up: ") + subjectKey(s) + " never took the command");
+                failed = true;
+                break;
+            }
+            of(s).startUp.add(std::string("start_up.") + subjectKey(s), ms);
+        }
+    }
+    if (failed) return 1;
+
+    for (Subject s : flooded[0]) {
+        const std::string key = subjectKey(s);
+        print("RESULT", "throughput." + key, median(of(s).throughput.values));
+        print("RESULT", "peak_working_set." + key, median(of(s).workingSet.values));
+        if (s != Subject::Pipe) print("RESULT", "messages." + key, median(of(s).messages.values));
+    }
+    for (Subject s : probed[0]) {
+        const std::string key = subjectKey(s);
+        print("RESULT", "latency_median." + key, median(of(s).latencyMedian.values));
+        print("RESULT", "latency_p99." + key, median(of(s).latencyP99.values));
+    }
+    for (Subject s : started[0]) print("RESULT", std::string("start_up.") + subjectKey(s), median(of(s).startUp.values));
+    return 0;
+}
