@@ -49,6 +49,35 @@ DWORD RelayCase::standinProcessId(const std::wstring& folder, DWORD timeoutMs) c
     }
 }
 
+namespace {
+
+UniqueHandle openStandin(DWORD processId, const std::wstring& folder, DWORD access) {
+    UniqueHandle process(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return {};
+    wchar_t image[MAX_PATH * 4];
+    DWORD size = sizeof image / sizeof image[0];
+    if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) return {};
+    const std::wstring expected = folder + L"\\youtube-dl.exe";
+    if (CompareStringOrdinal(image, static_cast<int>(size), expected.c_str(), static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL)
+        return {};
+    return process;
+}
+
+}  // namespace
+
+bool RelayCase::standinAlive(DWORD processId, const std::wstring& folder) const {
+    UniqueHandle process = openStandin(processId, folder.empty() ? downloaderFolder : folder, SYNCHRONIZE);
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool RelayCase::endStandin(DWORD processId, const std::wstring& folder) const {
+    UniqueHandle process =
+        openStandin(processId, folder.empty() ? downloaderFolder : folder, SYNCHRONIZE | PROCESS_TERMINATE);
+    if (!process) return true;
+    TerminateProcess(process.get(), 1);
+    return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
+}
+
 std::string writeOf(const std::string& bytes) { return "write " + toHex(bytes); }
 
 std::wstring unitsOf(const std::string& bytes) {
@@ -75,14 +104,3 @@ double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - 
 
 std::wstring fixturePath(const std::wstring& name) { return fromUtf8(VELVOX_FIXTURES_DIR) + L"\\" + name; }
 
-bool processAlive(DWORD processId) {
-    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
-bool endProcess(DWORD processId) {
-    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
-    if (!process) return !processAlive(processId);
-    TerminateProcess(process.get(), 1);
-    return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
-}

@@ -35,6 +35,11 @@ public:
     StandinRecord standin(const std::wstring& folder = {}) const;
     // The stand-in's process id from its record, waited for up to `timeoutMs`; 0 if it never started.
     DWORD standinProcessId(const std::wstring& folder = {}, DWORD timeoutMs = 0) const;
+    // Whether that stand-in still runs (the relay left it behind), and ending it; true once it is
+    // gone. Both look at the process only while its image is the stand-in in `folder`: an id is
+    // handed out again once its process has ended, and may then name another test's program.
+    bool standinAlive(DWORD processId, const std::wstring& folder = {}) const;
+    bool endStandin(DWORD processId, const std::wstring& folder = {}) const;
     std::wstring listPath() const { return downloaderFolder + L"\\YOUTUBE-DL Supported sites.txt"; }
 
 private:
@@ -55,8 +60,3 @@ double msBetween(const HostEvent& from, const HostEvent& to);
 
 // The folder holding the shared fixtures, as a path this process can open.
 std::wstring fixturePath(const std::wstring& name);
-
-// Still running (a process the relay left behind).
-bool processAlive(DWORD processId);
-// Ends a process the relay left behind and waits for it; true once it is gone.
-bool endProcess(DWORD processId);

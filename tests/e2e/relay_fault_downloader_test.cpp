@@ -38,8 +38,8 @@ TEST(RelayFaultDownloader, SilentDownloaderThatNeverEndsIsLeftRunningByAStop) {
     EXPECT_EQ(host.console(), kStopLine);
     EXPECT_TRUE(host.events(Kind::Notice).empty());
     EXPECT_TRUE(host.events(Kind::CopyData).empty());
-    EXPECT_TRUE(processAlive(downloader)) << "the downloader is left running";
-    EXPECT_TRUE(endProcess(downloader));
+    EXPECT_TRUE(c.standinAlive(downloader)) << "the downloader is left running";
+    EXPECT_TRUE(c.endStandin(downloader));
 }
 
 TEST(RelayFaultDownloader, StopWhileTheDownloaderFloodsEndsTheRelayAtOnce) {
@@ -55,7 +55,7 @@ TEST(RelayFaultDownloader, StopWhileTheDownloaderFloodsEndsTheRelayAtOnce) {
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
     const DWORD downloader = c.standinProcessId();
-    if (downloader != 0) endProcess(downloader);
+    if (downloader != 0) c.endStandin(downloader);
 
     // What was echoed came in order and whole, and the stop line ended it.
     const std::string console = host.console();

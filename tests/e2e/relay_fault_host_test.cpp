@@ -84,10 +84,10 @@ TEST(RelayFaultHost, KilledHostEndsTheRelayWithinTheWatchersSecond) {
     ASSERT_GE(took, 0) << "the relay did not end after its host was killed";
     EXPECT_LT(took, kWatcherMs);
     EXPECT_EQ(host.relayExitCode(), 0u);
-    EXPECT_TRUE(processAlive(downloader)) << "the downloader is not the relay's to end";
+    EXPECT_TRUE(c.standinAlive(downloader)) << "the downloader is not the relay's to end";
     EXPECT_NE(host.output().find("notice 701"), std::string::npos);
     EXPECT_EQ(host.output().find("notice 77792"), std::string::npos) << "the job never reached its end";
-    EXPECT_TRUE(endProcess(downloader));
+    EXPECT_TRUE(c.endStandin(downloader));
 }
 
 TEST(RelayFaultHost, KilledHostEndsTheRelayWhileTheDownloaderFloods) {
@@ -106,7 +106,7 @@ TEST(RelayFaultHost, KilledHostEndsTheRelayWhileTheDownloaderFloods) {
     ASSERT_GE(took, 0) << "the relay did not end after its host was killed";
     EXPECT_LT(took, kWatcherMs);
     EXPECT_EQ(host.relayExitCode(), 0u);
-    if (downloader != 0) endProcess(downloader);
+    if (downloader != 0) c.endStandin(downloader);
 }
 
 TEST(RelayFaultHost, HungHostHoldsTheRelayUntilItsProcessIsKilled) {
@@ -128,7 +128,7 @@ TEST(RelayFaultHost, HungHostHoldsTheRelayUntilItsProcessIsKilled) {
     EXPECT_LT(took, kWatcherMs);
     EXPECT_EQ(host.relayExitCode(), 0u);
     if (downloader != 0) {
-        EXPECT_TRUE(endProcess(downloader));
+        EXPECT_TRUE(c.endStandin(downloader));
     }
 }
 

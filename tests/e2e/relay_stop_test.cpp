@@ -55,7 +55,7 @@ TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     EXPECT_EQ(notices[0].wParam, 701u);
     const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
-    EXPECT_TRUE(processAlive(child)) << "the downloader is not terminated";
+    EXPECT_TRUE(c.standinAlive(child)) << "the downloader is not terminated";
 }
 
 TEST(RelayHostGone, HostThatNeverWritesAndClosesItsWindowEndsTheRelay) {
@@ -87,7 +87,7 @@ TEST(RelayHostGone, HostClosingDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     EXPECT_EQ(host.events(Kind::Notice).size(), 1u);
     const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
-    EXPECT_TRUE(processAlive(child));
+    EXPECT_TRUE(c.standinAlive(child));
 }
 
 TEST(RelayMissingDownloader, ReportsTheFailedStartAndEndsTheJob) {
