@@ -118,6 +118,16 @@ public:
         return host_.get();
     }
 
+    // Starts the program and waits for it to end; says why under `figure` when it does not.
+    HostSim* runToEnd(const char* figure) {
+        HostSim* host = start();
+        if (host == nullptr || !host->waitForExit(kRunTimeoutMs)) {
+            say(std::string(figure) + ": " + subjectKey(subject_) + " did not run to its end");
+            return nullptr;
+        }
+        return host;
+    }
+
     StandinRecord standin() const { return readStandinRecord(downloaderFolder_ + L"\\" + kStandinRecord); }
 
 private:
@@ -128,6 +138,11 @@ private:
     std::unique_ptr<HostSim> host_;
     bool ok_ = false;
 };
+
+// A stand-in script: the first line, then a pause past the relay's first-data pause, then `rest`.
+std::string afterFirstLine(const std::string& rest) {
+    return "write " + toHex(kFirstLine) + "\nsleep " + std::to_string(kAfterFirstMs) + "\n" + rest + "\n";
+}
 
 // "<first> <last>" as the stand-in records its flood.
 bool parseFlood(const std::wstring& text, long long& first, long long& last) {
@@ -169,16 +184,12 @@ struct FloodResult {
 };
 
 FloodResult floodThrough(Subject subject, const Settings& settings) {
-    const std::string script = "write " + toHex(kFirstLine) + "\nsleep " + std::to_string(kAfterFirstMs) +
-                               "\nflood " + std::to_string(settings.floodBytes) + " " +
-                               std::to_string(settings.writeBytes) + "\n";
-    Run run(subject, script, ++serial);
+    Run run(subject,
+            afterFirstLine("flood " + std::to_string(settings.floodBytes) + " " + std::to_string(settings.writeBytes)),
+            ++serial);
     FloodResult result;
-    HostSim* host = run.start();
-    if (host == nullptr || !host->waitForExit(kRunTimeoutMs)) {
-        say(std::string("throughput: ") + subjectKey(subject) + " did not run to its end");
-        return result;
-    }
+    HostSim* host = run.runToEnd("throughput");
+    if (host == nullptr) return result;
     const std::vector<std::wstring> flood = standinValues(run.standin(), L"flood");
     long long first = 0, last = 0;
     if (flood.empty() || !parseFlood(flood.front(), first, last)) {
@@ -209,16 +220,12 @@ struct LatencyResult {
 };
 
 LatencyResult probeThrough(Subject subject, const Settings& settings) {
-    const std::string script = "write " + toHex(kFirstLine) + "\nsleep " + std::to_string(kAfterFirstMs) +
-                               "\nstamp " + std::to_string(settings.probes) + " " +
-                               std::to_string(settings.probeGapMs) + "\n";
-    Run run(subject, script, ++serial);
+    Run run(subject,
+            afterFirstLine("stamp " + std::to_string(settings.probes) + " " + std::to_string(settings.probeGapMs)),
+            ++serial);
     LatencyResult result;
-    HostSim* host = run.start();
-    if (host == nullptr || !host->waitForExit(kRunTimeoutMs)) {
-        say(std::string("latency: ") + subjectKey(subject) + " did not run to its end");
-        return result;
-    }
+    HostSim* host = run.runToEnd("latency");
+    if (host == nullptr) return result;
     std::vector<double> latencies;
     for (const HostEvent& e : host->events(HostEvent::Kind::CopyData)) {
         long long sent = 0;
