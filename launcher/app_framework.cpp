@@ -4,6 +4,13 @@
 
 WinApp* WinApp::current_ = nullptr;
 
+namespace {
+
+// The application's instance, or the program's own before the application has run.
+HINSTANCE moduleInstance() { return WinApp::current() ? WinApp::current()->instance() : GetModuleHandleW(nullptr); }
+
+}  // namespace
+
 WinApp::WinApp() { current_ = this; }
 
 BOOL WinApp::PumpMessage() {
@@ -30,10 +37,9 @@ FrameWnd::~FrameWnd() {
 }
 
 BOOL FrameWnd::Create(const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect) {
-    HINSTANCE instance = WinApp::current() ? WinApp::current()->instance() : GetModuleHandleW(nullptr);
     // The window procedure picks `this` up from the creation parameters.
     return CreateWindowExW(0, className, title, style, rect.left, rect.top, rect.right - rect.left,
-                           rect.bottom - rect.top, nullptr, nullptr, instance, this) != nullptr;
+                           rect.bottom - rect.top, nullptr, nullptr, moduleInstance(), this) != nullptr;
 }
 
 LRESULT FrameWnd::OnClose(WPARAM, LPARAM) {
@@ -78,7 +84,7 @@ const wchar_t* registerWindowClass(UINT style, HCURSOR cursor, HBRUSH background
         WNDCLASSW windowClass = {};
         windowClass.style = style;
         windowClass.lpfnWndProc = FrameWnd::windowProc;
-        windowClass.hInstance = WinApp::current() ? WinApp::current()->instance() : GetModuleHandleW(nullptr);
+        windowClass.hInstance = moduleInstance();
         windowClass.hIcon = icon;
         windowClass.hCursor = cursor;
         windowClass.hbrBackground = background;

@@ -65,10 +65,8 @@ void relaunchElevated(const wchar_t* parameters) {
     info.lpFile = self;
     info.lpParameters = parameters;
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&info)) {
-        // Declined or failed: the launcher ends either way and has nothing to report.
-        (void)GetLastError();
-    }
+    // Declined or failed: the launcher ends either way and has nothing to report.
+    ShellExecuteExW(&info);
 }
 
 namespace {

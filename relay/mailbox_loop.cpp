@@ -64,7 +64,9 @@ void runMailboxLoop() {
         r.hostWindow = host;
         if (host == nullptr) return;
 
-        if (hasStopMarker(readMailboxText())) {
+        // One copy of the mailbox serves the poll: the stop marker and the command are read from it.
+        const std::wstring text = readMailboxText();
+        if (hasStopMarker(text)) {
             r.stopReason = kStoppedByHost;
             printNarrow("\nRECEIVED STOP. Closing...");
             endProcessNow();  // the child is not terminated
@@ -73,7 +75,7 @@ void runMailboxLoop() {
         // One run serves one child: the pipes and the record are not shared by two workers, so a
         // further command stays in the mailbox untouched.
         if (!r.workerStarted) {
-            std::optional<std::wstring> command = takeCommand(readMailboxText());
+            std::optional<std::wstring> command = takeCommand(text);
             if (command) {
                 r.downloaderPath = downloaderPathIn(r.downloaderFolder);
                 r.argumentText = std::move(*command);

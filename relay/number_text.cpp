@@ -1,7 +1,5 @@
 #include "number_text.h"
 
-#include <cwctype>
-
 int32_t readNumber(const wchar_t* text) {
     if (text == nullptr) return 0;
     const wchar_t* p = text;

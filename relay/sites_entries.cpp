@@ -4,7 +4,6 @@
 #include <type_traits>
 #include <utility>
 
-
 namespace {
 
 using Unit = std::make_unsigned_t<wchar_t>;

@@ -7,6 +7,7 @@
 #include "list_file.h"
 #include "list_text.h"
 #include "sites_entries.h"
+#include "text_util.h"
 #include "unique_handle.h"
 
 namespace {
@@ -17,16 +18,8 @@ constexpr size_t kShowThreshold = 50;
 // The path goes out in the ANSI code page, like the rest of the relay's console text. Flushed at
 // once: the relay may end through ExitProcess right after.
 void reportOpenFailure(const std::wstring& path) {
-    std::string narrow;
-    if (!path.empty()) {
-        const int size = WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), nullptr, 0, nullptr, nullptr);
-        if (size > 0) {
-            narrow.resize(size_t(size));
-            WideCharToMultiByte(CP_ACP, 0, path.data(), int(path.size()), &narrow[0], size, nullptr, nullptr);
-        }
-    }
     std::fputs("Error: Could not open ", stderr);
-    std::fputs(narrow.c_str(), stderr);
+    std::fputs(wideToAnsi(path).c_str(), stderr);
     std::fputs("\n", stderr);
     std::fflush(stderr);
 }
