@@ -71,17 +71,15 @@ public:
     Run(Subject subject, const std::string& script, int serial) : subject_(subject), dir_(L"bench") {
         downloaderFolder_ = dir_.file(L"dl");
         CreateDirectoryW(downloaderFolder_.c_str(), nullptr);
-        ok_ = copyFileTo(builtProgram(L"youtube-dl.exe"), downloaderFolder_ + L"\\youtube-dl.exe") &&
-              writeFileBytes(downloaderFolder_ + L"\\" + kStandinScript, script);
+        ok_ = installStandin(downloaderFolder_, script);
         options_.hostNumber = static_cast<int32_t>(GetCurrentProcessId() % 20000) * 1000 + serial;
         options_.jobNumber = serial;
         options_.downloaderFolder = downloaderFolder_;
         options_.currentDir = dir_.path();
         options_.outputFile = echoPath();
         const std::wstring downloader = downloaderFolder_ + L"\\youtube-dl.exe";
-        const std::wstring title = L"Velvox YT (" + std::to_wstring(options_.hostNumber) + L")";
-        const std::wstring mailbox =
-            L"velvox_" + std::to_wstring(options_.hostNumber) + L"_" + std::to_wstring(options_.jobNumber);
+        const std::wstring title = HostSim::windowTitleFor(options_.hostNumber);
+        const std::wstring mailbox = HostSim::mailboxNameFor(options_.hostNumber, options_.jobNumber);
         switch (subject) {
         case Subject::Relay: options_.relayPath = builtProgram(L"relay.exe"); break;
         case Subject::Pipe:
@@ -187,6 +185,8 @@ FloodResult floodThrough(Subject subject, const Settings& settings) {
     Run run(subject,
             afterFirstLine("flood " + std::to_string(settings.floodBytes) + " " + std::to_string(settings.writeBytes)),
             ++serial);
+    // Only the messages' count is wanted: their 8 KB texts are not kept.
+    run.options().keepPayloads = false;
     FloodResult result;
     HostSim* host = run.runToEnd("throughput");
     if (host == nullptr) return result;

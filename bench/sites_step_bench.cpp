@@ -16,6 +16,7 @@
 #include "list_file.h"
 #include "list_text.h"
 #include "process_find.h"
+#include "run_names.h"
 #include "sites_entries.h"
 #include "sites_list.h"
 #include "stats.h"
@@ -103,7 +104,7 @@ Pieces timePieces(const std::wstring& listPath, const std::wstring& sortedPath) 
 }
 
 void closeNotepadsOf(const std::wstring& folder) {
-    for (DWORD id : findProcesses(L"notepad.exe", folder)) {
+    for (DWORD id : findProcesses(L"notepad.exe", folder + L"\\")) {
         closeWindowAndWait(waitForTopWindow(id, 20000), id, 20000);
     }
 }
@@ -115,15 +116,10 @@ int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
     const std::wstring keep = argc > 3 ? argv[3] : L"";
 
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    const std::wstring folder = std::wstring(base) + L"vx_sites_bench_" + std::to_wstring(GetCurrentProcessId());
-    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
-        std::fprintf(stderr, "cannot create the bench folder\n");
-        return 1;
-    }
-    const std::wstring listPath = folder + L"\\YOUTUBE-DL Supported sites.txt";
-    const std::wstring sortedPath = folder + L"\\Out.txt";
+    const TempDir dir(L"sites_bench");
+    const std::wstring& folder = dir.path();
+    const std::wstring listPath = sitesListPathIn(folder);
+    const std::wstring sortedPath = dir.file(L"Out.txt");
     const std::string list = generateList(count);
     std::fprintf(stderr, "sites step: %zu entries, %zu bytes, %d runs\n", count, list.size(), runs);
     if (!keep.empty() && !writeFileBytes(keep + L"\\list.txt", list)) {
@@ -151,9 +147,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     // Above 50 entries the step has put the sorted text back into the list file.
     if (status == 0 && !keep.empty() && !copyFileTo(listPath, keep + L"\\sorted.txt")) status = 1;
-    DeleteFileW(listPath.c_str());
-    DeleteFileW(sortedPath.c_str());
-    RemoveDirectoryW(folder.c_str());
     if (status != 0 || whole.empty()) return 1;
 
     auto pieceMedian = [&](double Pieces::*field) {

@@ -2,7 +2,7 @@
 // exactly the text from the first " -o" to the end, taken only when there is one.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 

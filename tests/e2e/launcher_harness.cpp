@@ -184,4 +184,3 @@ bool waitForNestor(DWORD timeoutMs) {
     return true;
 }
 
-std::string narrow(const std::wstring& text) { return toUtf8(text); }

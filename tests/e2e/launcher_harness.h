@@ -95,4 +95,7 @@ private:
 // Waits until a top-level "Nestor" window exists (true) or timeoutMs passes.
 bool waitForNestor(DWORD timeoutMs);
 
-std::string narrow(const std::wstring& text);
+// The first tick comes a second after start-up, and the launcher sleeps a second after the start.
+constexpr double kTickAndPauseMs = 2000;
+constexpr double kSlackMs = 60;  // timer and clock granularity
+constexpr double kWineStartUpMs = 6000;

@@ -8,11 +8,6 @@
 
 namespace {
 
-// The first tick comes a second after start-up, and the launcher sleeps a second after the start.
-const double kTickAndPauseMs = 2000;
-const double kSlackMs = 60;  // timer and clock granularity
-const double kWineStartUpMs = 6000;
-
 bool sameFolder(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
 // Waits for the launcher's end: no box, exit code 0, after the first tick and the pause.
@@ -21,7 +16,7 @@ void expectQuietEndAboutTwoSecondsAfterStart(ChildProcess& launcher) {
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
     EXPECT_EQ(launcher.exitCode(), 0u);
-    EXPECT_TRUE(boxes.empty()) << narrow(boxes.front().caption) << ": " << narrow(boxes.front().text);
+    EXPECT_TRUE(boxes.empty()) << toUtf8(boxes.front().caption) << ": " << toUtf8(boxes.front().text);
     double lifetime = launcher.exitMs() - launcher.startMs();
     EXPECT_GE(lifetime, kTickAndPauseMs - kSlackMs);
     EXPECT_LT(lifetime, kTickAndPauseMs + kWineStartUpMs);
@@ -39,13 +34,13 @@ TEST(LauncherStart, StartsTheHostOnceInTheInstallFolderAndEndsAboutTwoSecondsAft
     std::vector<HostStart> starts = install.hostStarts();
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_TRUE(sameFolder(starts[0].currentDir, install.folder()))
-        << narrow(starts[0].currentDir) << " vs " << narrow(install.folder());
+        << toUtf8(starts[0].currentDir) << " vs " << toUtf8(install.folder());
     // The host gets no arguments, only its own path.
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(starts[0].commandLine.c_str(), &argc);
     ASSERT_NE(argv, nullptr);
-    EXPECT_EQ(argc, 1) << narrow(starts[0].commandLine);
-    EXPECT_TRUE(sameFolder(argv[0], install.folder() + L"\\velvoxapp.exe")) << narrow(argv[0]);
+    EXPECT_EQ(argc, 1) << toUtf8(starts[0].commandLine);
+    EXPECT_TRUE(sameFolder(argv[0], install.folder() + L"\\velvoxapp.exe")) << toUtf8(argv[0]);
     LocalFree(argv);
     // Started on the first tick, a second into the run, not at start-up.
     EXPECT_GE(starts[0].timeMs - launcher.startMs(), 1000 - kSlackMs);

@@ -7,11 +7,8 @@
 
 namespace {
 
-const double kTickAndPauseMs = 2000;
-const double kSlackMs = 60;
 const double kWaitStepMs = 1050;  // one pumping wait of 1000 ms lasts this long
 const double kTickStepMs = 16;    // less up to one step of the tick count, which it is timed by
-const double kWineStartUpMs = 6000;
 
 }  // namespace
 

@@ -7,8 +7,7 @@
 RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
     // Each test case runs in its own process, so the process id keeps parallel runs apart.
     const DWORD pid = GetCurrentProcessId();
-    options.hostNumber = static_cast<int32_t>(pid);
-    options.jobNumber = static_cast<int32_t>(pid % 100000 + 100);
+    setNumbers(static_cast<int32_t>(pid), static_cast<int32_t>(pid % 100000 + 100));
     downloaderFolder = dir.file(L"dl");
     workDir = dir.file(L"cwd");
     CreateDirectoryW(downloaderFolder.c_str(), nullptr);
@@ -16,15 +15,19 @@ RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
     options.downloaderFolder = downloaderFolder;
     options.currentDir = workDir;
     options.scratchDir = dir.path();
-    options.lockstepEvent = L"vx_lockstep_" + std::to_wstring(options.hostNumber) + L"_" + std::to_wstring(options.jobNumber);
+}
+
+void RelayCase::setNumbers(int32_t hostNumber, int32_t jobNumber) {
+    options.hostNumber = hostNumber;
+    options.jobNumber = jobNumber;
+    options.lockstepEvent = lockstepEventName(hostNumber, jobNumber);
 }
 
 void RelayCase::installDownloader(const std::vector<std::string>& script, const std::wstring& folder) {
     const std::wstring target = folder.empty() ? downloaderFolder : folder;
-    ASSERT_TRUE(copyFileTo(builtProgram(L"youtube-dl.exe"), target + L"\\youtube-dl.exe"));
     std::string text;
     for (const std::string& line : script) text += line + "\n";
-    ASSERT_TRUE(writeFileBytes(target + L"\\" + kStandinScript, text));
+    ASSERT_TRUE(installStandin(target, text));
 }
 
 std::string RelayCase::lockstep() const { return "lockstep " + toUtf8(options.lockstepEvent) + " 15000"; }
@@ -33,6 +36,19 @@ HostSim& RelayCase::start() {
     host_ = std::make_unique<HostSim>(options);
     EXPECT_TRUE(host_->start()) << "hostsim could not set up the host or start the relay";
     return *host_;
+}
+
+HostSim& RelayCase::startSites() {
+    options.sitesMode = L"1";
+    HostSim& host = start();
+    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    return host;
+}
+
+std::vector<std::string> RelayCase::lockstepWrites(const std::vector<std::string>& writes) const {
+    std::vector<std::string> script = {lockstep()};
+    for (const std::string& bytes : writes) script.push_back(writeOf(bytes));
+    return script;
 }
 
 StandinRecord RelayCase::standin(const std::wstring& folder) const {
@@ -80,6 +96,12 @@ bool RelayCase::endStandin(DWORD processId, const std::wstring& folder) const {
 
 std::string writeOf(const std::string& bytes) { return "write " + toHex(bytes); }
 
+std::vector<std::string> writesInPieces(const std::string& bytes, size_t piece) {
+    std::vector<std::string> script;
+    for (size_t at = 0; at < bytes.size(); at += piece) script.push_back(writeOf(bytes.substr(at, piece)));
+    return script;
+}
+
 std::wstring unitsOf(const std::string& bytes) {
     std::wstring units;
     for (unsigned char b : bytes) units += static_cast<wchar_t>(b);
@@ -102,5 +124,5 @@ std::vector<std::wstring> relayedLines(const HostSim& host) {
 
 double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - from.atMs; }
 
-std::wstring fixturePath(const std::wstring& name) { return fromUtf8(VELVOX_FIXTURES_DIR) + L"\\" + name; }
+std::wstring fixturePath(const std::wstring& name) { return hostPath(VELVOX_FIXTURES_DIR) + L"\\" + name; }
 

@@ -11,12 +11,17 @@
 #include "standin_record.h"
 #include "temp_dir.h"
 
+using Kind = HostEvent::Kind;
+
 // Time-outs for waits on the relay. Its own pauses add up to about six seconds per job.
 constexpr DWORD kJobTimeoutMs = 30000;
 
 class RelayCase {
 public:
     explicit RelayCase(const std::wstring& tag);
+
+    // The host and job numbers, and the lockstep event named after them.
+    void setNumbers(int32_t hostNumber, int32_t jobNumber);
 
     TempDir dir;
     std::wstring downloaderFolder;  // the relay's argument 2
@@ -27,9 +32,13 @@ public:
     // Pass lockstep() as the first line where one message per write is asserted.
     void installDownloader(const std::vector<std::string>& script, const std::wstring& folder = {});
     std::string lockstep() const;
+    // The lockstep line, then one write each.
+    std::vector<std::string> lockstepWrites(const std::vector<std::string>& writes) const;
 
     // Starts hostsim with `options`; fails the test when it cannot.
     HostSim& start();
+    // Starts a sites-mode run and hands the relay the list command.
+    HostSim& startSites();
     HostSim& host() { return *host_; }
 
     StandinRecord standin(const std::wstring& folder = {}) const;
@@ -40,7 +49,9 @@ public:
     // handed out again once its process has ended, and may then name another test's program.
     bool standinAlive(DWORD processId, const std::wstring& folder = {}) const;
     bool endStandin(DWORD processId, const std::wstring& folder = {}) const;
-    std::wstring listPath() const { return downloaderFolder + L"\\YOUTUBE-DL Supported sites.txt"; }
+    std::wstring listPath(const std::wstring& folder = {}) const {
+        return (folder.empty() ? downloaderFolder : folder) + L"\\YOUTUBE-DL Supported sites.txt";
+    }
 
 private:
     std::unique_ptr<HostSim> host_;
@@ -48,6 +59,8 @@ private:
 
 // Script line for one raw write.
 std::string writeOf(const std::string& bytes);
+// Script lines writing `bytes` in writes of at most `piece` bytes.
+std::vector<std::string> writesInPieces(const std::string& bytes, size_t piece);
 
 // Each byte as the UTF-16 unit of the same value (for ASCII and for Latin-1 test data).
 std::wstring unitsOf(const std::string& bytes);

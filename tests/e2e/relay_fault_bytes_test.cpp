@@ -8,12 +8,9 @@
 
 #include "byte_stream.h"
 #include "notepad_check.h"
-#include "paths.h"
 #include "relay_case.h"
 
 namespace {
-
-using Kind = HostEvent::Kind;
 
 std::string byteRange(int first, int last) {
     std::string bytes;
@@ -56,12 +53,8 @@ TEST_F(RelayFaultBytesRun, EveryByteValueReachesEchoListAndHost) {
         std::string("\0leading NUL\n", 13),
         "end\n",
     };
-    std::vector<std::string> script = {c.lockstep()};
-    for (const std::string& r : reads) script.push_back(writeOf(r));
-    c.installDownloader(script);
-    c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    c.installDownloader(c.lockstepWrites(reads));
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
 
@@ -94,9 +87,7 @@ TEST_F(RelayFaultBytesRun, WritesOfEverySizeArriveWholeAndInOrder) {
         all += writes.back();
     }
     c.installDownloader(script);
-    c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs * 2));
     EXPECT_EQ(host.exitCode(), 0u);
 

@@ -7,12 +7,9 @@
 #include <mutex>
 
 #include "byte_stream.h"
-#include "paths.h"
 #include "relay_case.h"
 
 namespace {
-
-using Kind = HostEvent::Kind;
 
 const std::string kStopLine = "\r\nRECEIVED STOP. Closing...";
 

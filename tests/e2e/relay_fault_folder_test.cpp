@@ -10,8 +10,6 @@
 
 namespace {
 
-using Kind = HostEvent::Kind;
-
 bool outsideAnsiCodePage(const std::wstring& text) {
     BOOL usedDefault = FALSE;
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), nullptr, 0, nullptr,
@@ -34,14 +32,10 @@ TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
     const std::wstring folder = c.dir.path() + L"\\dl " + letters + L" x";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     // 51 lines: the list is sorted in that folder, put back and opened in Notepad.
-    std::vector<std::string> script;
     const std::string output = crlfText(siteLines(51));
-    for (size_t at = 0; at < output.size(); at += 1000) script.push_back(writeOf(output.substr(at, 1000)));
-    c.installDownloader(script, folder);
+    c.installDownloader(writesInPieces(output, 1000), folder);
     c.options.downloaderFolder = folder;
-    c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
 
@@ -52,10 +46,8 @@ TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
 
-    const std::wstring listPath = folder + L"\\YOUTUBE-DL Supported sites.txt";
-    std::string unsorted;
-    for (const std::string& line : siteLines(51)) unsorted += line + "\r\r\n";
-    EXPECT_EQ(readFileBytes(listPath), sortedCrlf(unsorted));
+    const std::wstring listPath = c.listPath(folder);
+    EXPECT_EQ(readFileBytes(listPath), sortedCrlf(withCrLf(output)));
     EXPECT_FALSE(fileExists(folder + L"\\Out.txt"));
     EXPECT_FALSE(fileExists(c.listPath())) << "nothing goes to a folder of a similar name";
     expectNotepadShowingList(c.dir.path(), listPath);
@@ -69,9 +61,7 @@ TEST(RelayFaultFolder, FolderPastTheRecordsFieldEndsTheJobInGoodOrder) {
     while (folder.size() < 1100) folder += L"\\" + std::wstring(99, L'f');
     folder.resize(1100);
     c.options.downloaderFolder = folder;
-    c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
     const auto boxes = host.events(Kind::Box);

@@ -11,8 +11,6 @@
 
 namespace {
 
-using Kind = HostEvent::Kind;
-
 // The watcher looks once a second; the rest is slack for a loaded machine.
 constexpr double kWatcherMs = 2000;
 

@@ -2,14 +2,7 @@
 // command of 2000 characters are in relay_limits_test.cpp.)
 #include <gtest/gtest.h>
 
-#include "paths.h"
 #include "relay_case.h"
-
-namespace {
-
-using Kind = HostEvent::Kind;
-
-}  // namespace
 
 TEST(RelayFaultMailbox, MailboxRewrittenOverAndOverWhileAJobRuns) {
     RelayCase c(L"rewrite");

@@ -3,14 +3,7 @@
 
 #include <memory>
 
-#include "paths.h"
 #include "relay_case.h"
-
-namespace {
-
-using Kind = HostEvent::Kind;
-
-}  // namespace
 
 TEST(RelayFaultParallel, EightRelaysForEightHostsKeepTheirJobsApart) {
     constexpr int kRelays = 8;
@@ -20,10 +13,7 @@ TEST(RelayFaultParallel, EightRelaysForEightHostsKeepTheirJobsApart) {
     for (int i = 0; i < kRelays; ++i) {
         auto c = std::make_unique<RelayCase>(L"eight" + std::to_wstring(i));
         // Apart from each other and from the host numbers of other tests (their process ids).
-        c->options.hostNumber = static_cast<int32_t>(1000000 + pid * kRelays + i);
-        c->options.jobNumber = 700 + i;
-        c->options.lockstepEvent = L"vx_lockstep_" + std::to_wstring(c->options.hostNumber) + L"_" +
-                                   std::to_wstring(c->options.jobNumber);
+        c->setNumbers(static_cast<int32_t>(1000000 + pid * kRelays + i), 700 + i);
         std::vector<std::string> script = {c->lockstep()};
         for (int k = 1; k <= kLines; ++k) {
             script.push_back(writeOf("job " + std::to_string(c->options.jobNumber) + " line " + std::to_string(k) + "\n"));

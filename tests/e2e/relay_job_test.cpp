@@ -6,8 +6,6 @@
 
 namespace {
 
-using Kind = HostEvent::Kind;
-
 std::vector<HostEvent> notices(const HostSim& host) { return host.events(Kind::Notice); }
 
 }  // namespace

@@ -6,12 +6,6 @@
 #include "paths.h"
 #include "relay_case.h"
 
-namespace {
-
-using Kind = HostEvent::Kind;
-
-}  // namespace
-
 TEST(RelayLimits, FullMailboxWithoutNulIsReadWithinItsView) {
     RelayCase c(L"fullbox");
     c.installDownloader({"exit 0"});
@@ -127,12 +121,10 @@ TEST(RelayLimits, ListFileStaysWithTheWorkerWhenTheHostGoesAway) {
         script.push_back("sleep 50");
     }
     c.installDownloader(script);
-    c.options.sitesMode = L"1";
     // Verbose: should the loop see the host gone before the watcher does, start-up's finish step
     // then waits for a key while the worker goes on writing, until the watcher ends the process.
     c.options.verbose = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
     host.closeWindow();
     ASSERT_TRUE(host.waitForExit(10000));
@@ -172,7 +164,7 @@ TEST(RelayLimits, DownloaderFolderLongerThan240CharactersIsUsedWhole) {
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(standinValues(c.standin(folder), L"module"), std::vector<std::wstring>{folder + L"\\youtube-dl.exe"});
     EXPECT_EQ(host.console(), toUtf8(folder) + "\\youtube-dl.exe  -o x http://v\r\nfrom deep down\r\n\r\nEXIT NO DATA\r\n");
-    EXPECT_EQ(readFileBytes(folder + L"\\YOUTUBE-DL Supported sites.txt"), "from deep down\r\n");
+    EXPECT_EQ(readFileBytes(c.listPath(folder)), "from deep down\r\n");
     EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"from deep down"});
 }
 
@@ -183,9 +175,7 @@ TEST(RelayLimits, ListFileGetsTheDownloadersOwnBytesBack) {
     // 0x81 has no character and comes through as U+0081.
     const std::string bytes = "caf\xE9 \x80 \x9F \x81 \xFF end\n";
     c.installDownloader({c.lockstep(), writeOf(bytes)});
-    c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(bytes));
     EXPECT_EQ(relayedLines(host),

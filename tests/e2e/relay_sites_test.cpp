@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "notepad_check.h"
-#include "paths.h"
 #include "relay_case.h"
 #include "sites_expect.h"
 #include "temp_dir.h"
@@ -19,12 +18,8 @@ protected:
     void TearDown() override { endNotepadsOf(c.dir.path()); }
 
     HostSim& runWith(const std::string& output, size_t piece = 1000) {
-        std::vector<std::string> script;
-        for (size_t at = 0; at < output.size(); at += piece) script.push_back(writeOf(output.substr(at, piece)));
-        c.installDownloader(script);
-        c.options.sitesMode = L"1";
-        HostSim& host = c.start();
-        host.writeMailbox(L"youtube-dl -o x --list-extractors");
+        c.installDownloader(writesInPieces(output, piece));
+        HostSim& host = c.startSites();
         EXPECT_TRUE(host.waitForExit(kJobTimeoutMs));
         EXPECT_EQ(host.exitCode(), 0u);
         return host;
@@ -39,12 +34,8 @@ protected:
 TEST(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
     RelayCase c(L"sites");
     const std::vector<std::string> writes = {"Youtube\nVimeo\n", "\narte.tv\n", std::string("abc\0ignored\n", 12), "zdf"};
-    std::vector<std::string> script = {c.lockstep()};
-    for (const std::string& w : writes) script.push_back(writeOf(w));
-    c.installDownloader(script);
-    c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    c.installDownloader(c.lockstepWrites(writes));
+    HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
     // Lines after a chunk's first line feed are listed but not relayed; a NUL byte ends a chunk.
@@ -60,10 +51,8 @@ TEST_F(RelaySitesRun, FiftyLinesAreSortedIntoOutTxtOnly) {
     // A Windows downloader ends its lines in CR LF, which the list file holds as CR CR LF.
     const std::string output = crlfText(siteLines(50));
     runWith(output);
-    std::string expected;
-    for (const std::string& line : siteLines(50)) expected += line + "\r\r\n";
     const std::string list = readFileBytes(c.listPath());
-    EXPECT_EQ(list, expected);
+    EXPECT_EQ(list, withCrLf(output));
     EXPECT_EQ(outTxt(), sortedCrlf(list));
     expectNoNotepad(c.dir.path());
 }
@@ -71,9 +60,7 @@ TEST_F(RelaySitesRun, FiftyLinesAreSortedIntoOutTxtOnly) {
 TEST_F(RelaySitesRun, FiftyOneLinesReplaceTheListAndOpenNotepad) {
     const std::string output = crlfText(siteLines(51));
     runWith(output);
-    std::string unsorted;
-    for (const std::string& line : siteLines(51)) unsorted += line + "\r\r\n";
-    EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(unsorted));
+    EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(withCrLf(output)));
     EXPECT_FALSE(outTxtExists());
     expectNotepadShowingList(c.dir.path(), c.listPath());
 }
@@ -83,8 +70,7 @@ TEST_F(RelaySitesRun, RealListAsAWindowsDownloaderPrintsIt) {
     ASSERT_GT(output.size(), 4096u);
     HostSim& host = runWith(output, 4096);
     // The list file got every byte (each CR LF as CR CR LF), sorted by byte.
-    std::string listed;
-    for (char ch : output) listed += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    const std::string listed = withCrLf(output);
     const std::string sorted = readFileBytes(c.listPath());
     EXPECT_EQ(sorted.size(), listed.size());
     EXPECT_TRUE(sorted == sortedCrlf(listed)) << "the list is not the sorted output byte for byte";

@@ -4,20 +4,9 @@
 #include "paths.h"
 #include "relay_case.h"
 
-namespace {
-
-using Kind = HostEvent::Kind;
-
-std::vector<std::wstring> sixWords(const RelayCase& c) {
-    return {std::to_wstring(c.options.jobNumber), c.downloaderFolder, L"0", L"-", std::to_wstring(c.options.hostNumber),
-            L"0"};
-}
-
-}  // namespace
-
 TEST(RelayStartup, FewerThanSixArgumentsEndQuietly) {
     RelayCase c(L"args");
-    std::vector<std::wstring> five = sixWords(c);
+    std::vector<std::wstring> five = relayArguments(c.options);
     five.pop_back();
     c.options.arguments = five;
     HostSim& host = c.start();
@@ -112,7 +101,7 @@ TEST(RelayStartup, NumbersAreReadUpToTheirFirstNonDigit) {
 TEST(RelayStartup, HostNumberWithoutDigitsIsZero) {
     RelayCase c(L"host0");
     c.options.hostNumber = 0;
-    c.options.arguments = sixWords(c);
+    c.options.arguments = relayArguments(c.options);
     c.options.arguments[4] = L"none";
     HostSim& host = c.start();
     host.writeMailbox(L"_STOP__");

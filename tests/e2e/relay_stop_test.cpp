@@ -1,14 +1,7 @@
 // The host cancels: the stop marker in the mailbox, or its window closing.
 #include <gtest/gtest.h>
 
-#include "paths.h"
 #include "relay_case.h"
-
-namespace {
-
-using Kind = HostEvent::Kind;
-
-}  // namespace
 
 TEST(RelayStop, StopMarkerWhileWaitingEndsTheRelayAtTheNextPoll) {
     RelayCase c(L"stopwait");

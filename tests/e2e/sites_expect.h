@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "paths.h"
+#include "recording.h"
 
 inline std::string crlfText(const std::vector<std::string>& lines) {
     std::string text;
@@ -49,7 +50,5 @@ inline std::vector<std::string> siteLines(size_t count) {
 
 // Text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
 inline std::string windowsPrinted(const std::string& utf8) {
-    std::string out;
-    for (char c : toAnsi(fromUtf8(utf8))) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
+    return withCrLf(toAnsi(fromUtf8(utf8)));
 }

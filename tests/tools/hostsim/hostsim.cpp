@@ -10,6 +10,8 @@
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"VelvoxHostSimWindow";
+// The relay's boxes are recorded, then answered with OK after this delay.
+constexpr double kBoxAnswerDelayMs = 200;
 
 UINT youtubeDlMessage() {
     static const UINT message = RegisterWindowMessageW(L"youtube-dl message");
@@ -138,10 +140,14 @@ double HostSim::nowMs() const {
     return double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
 }
 
-std::wstring HostSim::windowTitle() const { return L"Velvox YT (" + std::to_wstring(options_.hostNumber) + L")"; }
+std::wstring HostSim::windowTitleFor(int32_t hostNumber) { return L"Velvox YT (" + std::to_wstring(hostNumber) + L")"; }
 
-std::wstring HostSim::mailboxName() const {
-    return L"velvox_" + std::to_wstring(options_.hostNumber) + L"_" + std::to_wstring(options_.jobNumber);
+std::wstring HostSim::mailboxNameFor(int32_t hostNumber, int32_t jobNumber) {
+    return L"velvox_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
+}
+
+std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {
+    return L"vx_lockstep_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
 }
 
 void HostSim::record(HostEvent event) {
@@ -152,13 +158,16 @@ void HostSim::record(HostEvent event) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (options_.keepPayloads) {
-            if (event.kind == HostEvent::Kind::Console) console_ += event.bytes;
             events_.push_back(event);
         } else {
-            HostEvent kept = event;
-            kept.text.clear();
-            kept.bytes.clear();
-            events_.push_back(std::move(kept));
+            // Kept without its payload, which is set aside rather than copied, for onEvent.
+            std::wstring text;
+            std::string bytes;
+            text.swap(event.text);
+            bytes.swap(event.bytes);
+            events_.push_back(event);
+            text.swap(event.text);
+            bytes.swap(event.bytes);
         }
     }
     changed_.notify_all();
@@ -176,7 +185,6 @@ void HostSim::hangIfDue() {
 }
 
 void HostSim::runWindow() {
-    windowThreadId_ = GetCurrentThreadId();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
@@ -221,14 +229,16 @@ bool HostSim::createMailbox() {
     return static_cast<bool>(view_);
 }
 
+std::vector<std::wstring> relayArguments(const HostOptions& options) {
+    return {std::to_wstring(options.jobNumber), options.downloaderFolder, options.verbose, L"-",
+            std::to_wstring(options.hostNumber), options.sitesMode};
+}
+
 bool HostSim::startRelay() {
     ensureConsole();
     const std::wstring relay = options_.relayPath.empty() ? builtProgram(L"relay.exe") : options_.relayPath;
-    std::vector<std::wstring> arguments = options_.arguments;
-    if (arguments.empty()) {
-        arguments = {std::to_wstring(options_.jobNumber), options_.downloaderFolder, options_.verbose,
-                     options_.ignored, std::to_wstring(options_.hostNumber), options_.sitesMode};
-    }
+    const std::vector<std::wstring> arguments =
+        options_.arguments.empty() ? relayArguments(options_) : options_.arguments;
     std::wstring commandLine = quoteArg(relay);
     for (const std::wstring& argument : arguments) commandLine += L" " + quoteArg(argument);
 
@@ -368,7 +378,7 @@ void HostSim::watch() {
                 if (s.window != box.window) continue;
                 known = true;
                 if (nowMs() >= s.answerAt) {
-                    PostMessageW(box.window, WM_COMMAND, options_.boxAnswer, 0);
+                    PostMessageW(box.window, WM_COMMAND, IDOK, 0);
                     s.answerAt = nowMs() + 1000;  // again, should this one be missed
                 }
             }
@@ -378,7 +388,7 @@ void HostSim::watch() {
             event.caption = box.caption;
             event.text = box.text;
             record(event);
-            shown.push_back({box.window, nowMs() + options_.boxAnswerDelayMs});
+            shown.push_back({box.window, nowMs() + kBoxAnswerDelayMs});
         }
 
         // Read on every pass, because under Wine the figures are often gone once the process
@@ -449,8 +459,9 @@ std::vector<HostEvent> HostSim::events() const {
 }
 
 std::vector<HostEvent> HostSim::events(HostEvent::Kind kind) const {
+    std::lock_guard<std::mutex> lock(mutex_);
     std::vector<HostEvent> some;
-    for (const HostEvent& e : events()) {
+    for (const HostEvent& e : events_) {
         if (e.kind == kind) some.push_back(e);
     }
     return some;
@@ -458,7 +469,11 @@ std::vector<HostEvent> HostSim::events(HostEvent::Kind kind) const {
 
 std::string HostSim::console() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return console_;
+    std::string console;
+    for (const HostEvent& e : events_) {
+        if (e.kind == HostEvent::Kind::Console) console += e.bytes;
+    }
+    return console;
 }
 
 std::wstring HostSim::consoleTitle() {

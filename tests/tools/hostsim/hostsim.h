@@ -5,6 +5,7 @@
 // console output and exit code).
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -42,7 +43,6 @@ struct HostOptions {
     std::wstring relayPath;                 // empty: relay.exe beside the running program
     std::wstring downloaderFolder;
     std::wstring verbose = L"0";
-    std::wstring ignored = L"-";
     std::wstring sitesMode = L"0";
     std::vector<std::wstring> arguments;    // when not empty: used instead of the six words above
     std::wstring currentDir;                // the relay's; empty: inherit
@@ -54,8 +54,6 @@ struct HostOptions {
     std::wstring initialMailbox;            // written before the relay starts
     std::wstring scratchDir;                // for the SmallFile mailbox
     std::wstring lockstepEvent;             // when set: signalled after each WM_COPYDATA
-    DWORD boxAnswerDelayMs = 200;           // boxes are recorded, then answered after this delay
-    WORD boxAnswer = IDOK;                  // with this button (IDOK, IDYES, IDNO, ...)
     // When non-zero: the window thread stops pumping inside the line relay message of that number
     // (a host that hangs), until closeWindow.
     size_t hangOnLine = 0;
@@ -77,10 +75,12 @@ public:
 
     // Window (if asked for), mailbox, then the relay. False when something could not be set up.
     bool start();
-    const HostOptions& options() const { return options_; }
     DWORD relayProcessId() const { return relayProcessId_; }
-    std::wstring windowTitle() const;
-    std::wstring mailboxName() const;
+    std::wstring windowTitle() const { return windowTitleFor(options_.hostNumber); }
+    std::wstring mailboxName() const { return mailboxNameFor(options_.hostNumber, options_.jobNumber); }
+    // The names a host's numbers give its window and its mailbox.
+    static std::wstring windowTitleFor(int32_t hostNumber);
+    static std::wstring mailboxNameFor(int32_t hostNumber, int32_t jobNumber);
 
     // Writes text and its terminating NUL; the taken command is recorded when the relay empties it.
     void writeMailbox(const std::wstring& text);
@@ -133,11 +133,9 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<HostEvent> events_;
-    std::string console_;
 
     std::thread windowThread_;
     HWND window_ = nullptr;
-    DWORD windowThreadId_ = 0;
 
     UniqueHandle mapping_;
     UniqueHandle mappingFile_;
@@ -153,11 +151,18 @@ private:
     UniqueHandle consoleRead_;
     std::thread drainThread_;
     std::thread watchThread_;
-    volatile bool stopping_ = false;
+    std::atomic<bool> stopping_{false};
     bool commandPending_ = false;
     std::wstring pendingCommand_;
     bool exitRecorded_ = false;
 };
+
+// The event the stand-in's lockstep waits on, signalled after each line relay message.
+std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber);
+
+// The relay's six arguments as the host passes them: job number, downloader folder, verbose,
+// an argument the relay ignores, host number, sites mode.
+std::vector<std::wstring> relayArguments(const HostOptions& options);
 
 // A console for this process that the relay and its child inherit, so that its title can be read
 // and keys typed into it. A test process under Wine may start without a usable one.

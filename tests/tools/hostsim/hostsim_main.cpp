@@ -17,7 +17,6 @@
 
 #include "hostsim.h"
 #include "paths.h"
-#include "recording.h"
 #include "standin_record.h"
 #include "temp_dir.h"
 
@@ -97,18 +96,16 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
-    const std::wstring lockstepName =
-        L"vx_lockstep_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
+    const std::wstring lockstepName = lockstepEventName(hostNumber, jobNumber);
     std::unique_ptr<TempDir> freshFolder;
     if (givenFolder.empty()) {
         freshFolder = std::make_unique<TempDir>(L"hostsim");
-        if (!copyFileTo(downloader, freshFolder->file(L"youtube-dl.exe"))) {
+        std::string script = "lockstep " + toUtf8(lockstepName) + " 10000\n";
+        if (!replay.empty()) script += "replay " + toUtf8(replay) + "\n";
+        if (!installStandin(freshFolder->path(), script, downloader)) {
             fprintf(stderr, "hostsim: cannot copy the downloader %s\n", toUtf8(downloader).c_str());
             return 1;
         }
-        std::string script = "lockstep " + toUtf8(lockstepName) + " 10000\n";
-        if (!replay.empty()) script += "replay " + toUtf8(replay) + "\n";
-        writeFileBytes(freshFolder->file(kStandinScript), script);
     }
     const std::wstring folder = givenFolder.empty() ? freshFolder->path() : givenFolder;
 

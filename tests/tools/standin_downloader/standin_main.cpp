@@ -128,10 +128,10 @@ void recordStart(const std::wstring& recordPath) {
 
 int wmain() {
     Player player;
-    player.recordPath = exeDir() + L"\\" + kStandinRecord;
+    player.recordPath = builtProgram(kStandinRecord);
     recordStart(player.recordPath);
 
-    std::istringstream script(readFileBytes(exeDir() + L"\\" + kStandinScript));
+    std::istringstream script(readFileBytes(builtProgram(kStandinScript)));
     std::string line;
     while (std::getline(script, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

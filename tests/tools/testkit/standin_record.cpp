@@ -2,8 +2,14 @@
 
 #include <windows.h>
 
+#include "paths.h"
 #include "temp_dir.h"
 #include "unique_handle.h"
+
+bool installStandin(const std::wstring& folder, const std::string& script, const std::wstring& program) {
+    return copyFileTo(program.empty() ? builtProgram(L"youtube-dl.exe") : program, folder + L"\\youtube-dl.exe") &&
+           writeFileBytes(folder + L"\\" + kStandinScript, script);
+}
 
 bool appendStandinField(const std::wstring& recordPath, const std::wstring& key, const std::wstring& value) {
     UniqueHandle file(CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

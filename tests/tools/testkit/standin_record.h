@@ -13,6 +13,10 @@ constexpr wchar_t kStandinRecord[] = L"standin-record.bin";
 // "currentdir", "consoletitle", "stdin" ("waiting" or "ended"), "flood" ("<first> <last>").
 using StandinRecord = std::vector<std::pair<std::wstring, std::wstring>>;
 
+// Copies the stand-in (`program`; empty: the built youtube-dl.exe) into `folder` as youtube-dl.exe,
+// with its script.
+bool installStandin(const std::wstring& folder, const std::string& script, const std::wstring& program = {});
+
 bool appendStandinField(const std::wstring& recordPath, const std::wstring& key, const std::wstring& value);
 StandinRecord readStandinRecord(const std::wstring& recordPath);
 

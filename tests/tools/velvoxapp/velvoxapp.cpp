@@ -15,24 +15,10 @@
 #include <cwchar>
 #include <string>
 
+#include "paths.h"
 #include "unique_handle.h"
 
 namespace {
-
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring defaultRecordPath() {
-    wchar_t self[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameW(nullptr, self, DWORD(sizeof self / sizeof self[0]));
-    std::wstring path(self, n);
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"velvoxapp-starts.txt";
-}
 
 void appendRecord(const std::wstring& recordPath) {
     FILETIME now;
@@ -43,8 +29,8 @@ void appendRecord(const std::wstring& recordPath) {
     OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExW(&version);
-    std::string line = std::to_string(stamp) + "\t" + utf8(std::wstring(current, n)) + "\t" +
-                       utf8(GetCommandLineW()) + "\t" + std::to_string(version.dwMajorVersion) + "." +
+    std::string line = std::to_string(stamp) + "\t" + toUtf8(std::wstring(current, n)) + "\t" +
+                       toUtf8(GetCommandLineW()) + "\t" + std::to_string(version.dwMajorVersion) + "." +
                        std::to_string(version.dwMinorVersion) + "\n";
     // Appending writes land whole even when several starts write at once.
     UniqueHandle file(CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -86,7 +72,7 @@ void holdNestor(UINT ms) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::wstring recordPath = defaultRecordPath();
+    std::wstring recordPath = builtProgram(L"velvoxapp-starts.txt");
     long nestorMs = -1;
     for (int i = 1; argv != nullptr && i + 1 < argc; i += 2) {
         if (std::wcscmp(argv[i], L"--record") == 0) recordPath = argv[i + 1];
