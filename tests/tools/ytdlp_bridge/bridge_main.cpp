@@ -1,0 +1,116 @@
+// Stands for the Windows build of the downloader: built as youtube-dl.exe, it runs the machine's
+// real yt-dlp and writes its output to our standard output as the Windows build would (CR LF
+// line ends, text in the ANSI code page), each read at once. Under Wine a Unix process gets none
+// of our standard handles, so a small script runs yt-dlp into a FIFO that we read.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "paths.h"
+#include "process_run.h"
+#include "unique_handle.h"
+
+namespace {
+
+// Bytes at the end of `bytes` that start a UTF-8 character not yet complete.
+size_t incompleteTail(const std::string& bytes) {
+    const size_t size = bytes.size();
+    for (size_t back = 1; back <= 3 && back <= size; ++back) {
+        const unsigned char byte = static_cast<unsigned char>(bytes[size - back]);
+        if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+        const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+// UTF-8 text as a Windows text-mode stream writes it: ANSI code page, each LF as CR LF.
+std::string asWindowsText(const std::string& utf8) {
+    std::string out;
+    if (utf8.empty()) return out;
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(size_t(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], units);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    std::string ansi(size_t(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &ansi[0], bytes, nullptr, nullptr);
+    out.reserve(ansi.size() + ansi.size() / 16);
+    for (char c : ansi) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// Opens the FIFO once the script has made it. Wine's file attributes do not show a FIFO, nor does
+// a Unix process's handle tell when it has ended, so the open itself is the test, for a while.
+UniqueHandle openFifo(const std::wstring& path) {
+    for (ULONGLONG deadline = GetTickCount64() + 30000; GetTickCount64() < deadline; Sleep(20)) {
+        UniqueHandle fifo(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (fifo) return fifo;
+    }
+    return {};
+}
+
+// The downloader's exit code, which the script writes once it has ended; 1 if none comes.
+int exitCodeFrom(const std::wstring& statusPath) {
+    for (ULONGLONG deadline = GetTickCount64() + 10000; GetTickCount64() < deadline; Sleep(20)) {
+        UniqueHandle file(CreateFileW(statusPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) continue;
+        char text[16] = {};
+        DWORD got = 0;
+        ReadFile(file.get(), text, sizeof text - 1, &got, nullptr);
+        file.reset();
+        DeleteFileW(statusPath.c_str());
+        return atoi(text);
+    }
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    wchar_t unique[64];
+    wsprintfW(unique, L"/tmp/velvox-ytdlp-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    const std::string fifoUnix = toUtf8(unique);
+    const std::wstring script = hostPath(VELVOX_BRIDGE_SCRIPT);
+    const std::wstring fifo = hostPath(fifoUnix);
+    if (script.empty() || fifo.empty()) return 126;
+
+    std::wstring commandLine = quoteArg(script) + L" " + quoteArg(unique);
+    for (int i = 1; i < argc; ++i) commandLine += L" " + quoteArg(argv[i]);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(script.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+        return 127;
+    }
+    // Wine gives a Unix process a handle that says nothing about its end.
+    UniqueHandle process(started.hProcess), thread(started.hThread);
+
+    UniqueHandle output = openFifo(fifo);
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    std::string pending;  // the start of a character whose end is still to come
+    char buffer[4096];
+    DWORD got = 0;
+    while (output && ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        pending.append(buffer, got);
+        const size_t keep = incompleteTail(pending);
+        const std::string text = asWindowsText(pending.substr(0, pending.size() - keep));
+        pending.erase(0, pending.size() - keep);
+        DWORD put = 0;
+        if (!text.empty() && !WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr)) break;
+    }
+    if (!pending.empty()) {
+        const std::string text = asWindowsText(pending);
+        DWORD put = 0;
+        WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr);
+    }
+
+    if (!output) return 1;
+    return exitCodeFrom(fifo + L".status");
+}
