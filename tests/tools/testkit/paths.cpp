@@ -45,3 +45,15 @@ std::wstring hostPath(const std::string& path) {
     HeapFree(GetProcessHeap(), 0, dos);
     return result;
 }
+
+std::string unixPath(const std::wstring& path) {
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    char* unix = toUnix(path.c_str());  // from the process heap
+    if (!unix) return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}

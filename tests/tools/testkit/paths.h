@@ -15,3 +15,6 @@ std::wstring fromUtf8(const std::string& text);
 // Built on a Unix machine and run under Wine it is a Unix path; Wine's own conversion makes it a
 // DOS path. Empty when that fails.
 std::wstring hostPath(const std::string& path);
+
+// The Unix path Wine gives a DOS path, in UTF-8; empty when that fails.
+std::string unixPath(const std::wstring& path);

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "paths.h"
 #include "unique_handle.h"
 
 std::wstring quoteArg(const std::wstring& arg) {
@@ -161,4 +162,20 @@ std::string LiveProgram::output() const {
 bool LiveProgram::kill() {
     if (!process_ || !TerminateProcess(process_.get(), 1)) return false;
     return WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0;
+}
+
+bool startUnixProgram(const std::string& program, const std::vector<std::wstring>& arguments) {
+    const std::wstring path = hostPath(program);
+    if (path.empty()) return false;
+    std::wstring commandLine = quoteArg(path);
+    for (const std::wstring& argument : arguments) commandLine += L" " + quoteArg(argument);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+        return false;
+    }
+    UniqueHandle process(started.hProcess), thread(started.hThread);
+    return true;
 }

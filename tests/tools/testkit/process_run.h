@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "unique_handle.h"
 
@@ -27,6 +28,11 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
 
 // Quotes one command-line argument by the usual Windows rules.
 std::wstring quoteArg(const std::wstring& arg);
+
+// Starts a Unix program (a `#!` script or an ELF file, by its Unix path) under Wine, which splits
+// `arguments` into its argv. It gets none of our standard handles and its handle does not tell
+// when it ends, so it reports through files. False when it could not be started.
+bool startUnixProgram(const std::string& program, const std::vector<std::wstring>& arguments);
 
 // A program started in a job of its own, its standard output and error read as they come, for a
 // test that acts while it runs (kills it, say). What it starts joins the job, unless it breaks

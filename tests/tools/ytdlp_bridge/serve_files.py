@@ -12,14 +12,28 @@ import os
 import sys
 import threading
 import time
+import urllib.parse
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """A query "?delay=S" makes the answer wait S seconds, so that it comes in a read of its own."""
+
     def log_message(self, *args):
         pass
 
+    def send_head(self):
+        query = urllib.parse.urlsplit(self.path).query
+        delay = urllib.parse.parse_qs(query).get("delay")
+        if delay:
+            time.sleep(min(float(delay[0]), 30.0))
+        return super().send_head()
+
 
 def main():
+    # Started from Wine, our streams are Wine's own, which may be a test runner's pipe.
+    null = os.open(os.devnull, os.O_RDWR)
+    for stream in (0, 1, 2):
+        os.dup2(null, stream)
     folder, port_file = sys.argv[1], sys.argv[2]
     seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 600.0
     handler = functools.partial(QuietHandler, directory=folder)

@@ -1,0 +1,145 @@
+// The relay with the real downloader behind it: the machine's yt-dlp through the bridge built as
+// youtube-dl.exe, downloading from a server of the test's own on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include "notepad_check.h"
+#include "paths.h"
+#include "process_find.h"
+#include "process_run.h"
+#include "relay_case.h"
+#include "sites_expect.h"
+
+namespace {
+
+constexpr DWORD kRealJobTimeoutMs = 90000;
+
+class RelayRealDownloader : public ::testing::Test {
+protected:
+    RelayCase c{L"realdl"};
+    std::wstring served = c.dir.file(L"www");
+
+    void SetUp() override {
+        ASSERT_TRUE(copyFileTo(exeDir() + L"\\bridge\\youtube-dl.exe", c.downloaderFolder + L"\\youtube-dl.exe"));
+        CreateDirectoryW(served.c_str(), nullptr);
+    }
+    void TearDown() override { endNotepadsOf(c.dir.path()); }
+
+    // Serves `served` on a free port; the server ends when its port file goes with the folder.
+    std::wstring serverUrl() {
+        const std::wstring portFile = c.dir.file(L"port");
+        EXPECT_TRUE(startUnixProgram(VELVOX_SERVE_SCRIPT, {fromUtf8(unixPath(served)), fromUtf8(unixPath(portFile)), L"300"}));
+        for (ULONGLONG deadline = GetTickCount64() + 20000; GetTickCount64() < deadline; Sleep(50)) {
+            const std::string port = readFileBytes(portFile);
+            if (!port.empty()) return L"http://127.0.0.1:" + fromUtf8(port);
+        }
+        ADD_FAILURE() << "the file server did not start";
+        return {};
+    }
+
+    // The generated file, served as `name`.
+    std::string serve(const std::wstring& name, size_t size) {
+        std::string bytes(size, '\0');
+        uint32_t x = 2463534242u;
+        for (char& b : bytes) {
+            x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+            b = static_cast<char>(x);
+        }
+        EXPECT_TRUE(writeFileBytes(served + L"\\" + name, bytes));
+        return bytes;
+    }
+
+    HostSim& startJob(const std::wstring& command) {
+        HostSim& host = c.start();
+        host.writeMailbox(command);
+        return host;
+    }
+};
+
+bool isProgressLine(const std::wstring& line) {
+    const size_t at = line.find(L"[download] ");
+    return at != std::wstring::npos && line.find(L"% of ", at) != std::wstring::npos;
+}
+
+}  // namespace
+
+TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNotice) {
+    const std::string file = serve(L"clip.bin", 4 << 20);
+    HostSim& host = startJob(L"youtube-dl -o clip.bin --limit-rate 400K " + serverUrl() + L"/clip.bin");
+    ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_TRUE(readFileBytes(c.workDir + L"\\clip.bin") == file) << "the downloaded file is not the served one";
+
+    const auto events = host.events();
+    std::vector<const HostEvent*> notices;
+    size_t progressLines = 0;
+    for (const HostEvent& e : events) {
+        if (e.kind == Kind::Notice) notices.push_back(&e);
+        if (e.kind == Kind::CopyData && notices.size() == 1 && isProgressLine(e.text)) ++progressLines;
+    }
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0]->wParam, 701u);
+    EXPECT_EQ(notices[0]->lParam, 701);
+    EXPECT_EQ(notices[1]->wParam, 77792u);
+    EXPECT_EQ(notices[1]->lParam, c.options.jobNumber);
+    EXPECT_GE(progressLines, 3u) << "progress should span several reads";
+
+    // The echo holds every read, so every relayed line, in order, and the end of the download; the
+    // relay's text-mode output makes the downloader's CR LF a CR CR LF.
+    const std::string console = host.console();
+    size_t at = 0;
+    for (const std::wstring& line : relayedLines(host)) {
+        const size_t found = console.find(toAnsi(line), at);
+        ASSERT_NE(found, std::string::npos) << toUtf8(line);
+        at = found + toAnsi(line).size();
+    }
+    EXPECT_NE(console.find("[download] Destination: clip.bin\r\r\n"), std::string::npos) << console;
+    EXPECT_NE(console.find("[download] 100% of"), std::string::npos);
+    EXPECT_EQ(console.substr(console.size() - 16), "\r\nEXIT NO DATA\r\n");
+}
+
+TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
+    // Only the first line of a read reaches the host: the 404 comes late, so that the error line is
+    // read on its own after the relay's pause.
+    HostSim& host = startJob(L"youtube-dl -o gone.bin " + serverUrl() + L"/gone.bin?delay=5");
+    ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
+    const auto events = host.events();
+    auto error = std::find_if(events.begin(), events.end(), [](const HostEvent& e) {
+        return e.kind == Kind::CopyData && e.text.rfind(L"ERROR:", 0) == 0;
+    });
+    ASSERT_NE(error, events.end()) << "no relayed ERROR: line";
+    auto end = std::find_if(error, events.end(), [](const HostEvent& e) { return e.kind == Kind::Notice; });
+    ASSERT_NE(end, events.end()) << "no end-of-data notice after the error";
+    EXPECT_EQ(end->wParam, 77792u);
+    EXPECT_EQ(end->lParam, c.options.jobNumber);
+}
+
+TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
+    // The downloader's own list, taken on the Unix side, as the Windows build would print it.
+    const std::wstring listed = c.dir.file(L"extractors.txt");
+    ASSERT_TRUE(startUnixProgram("/bin/sh", {L"-c", L"yt-dlp --list-extractors >\"$0.tmp\" && mv \"$0.tmp\" \"$0\"",
+                                             fromUtf8(unixPath(listed))}));
+    HostSim& host = c.startSites();
+    ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+    for (ULONGLONG deadline = GetTickCount64() + 20000; !fileExists(listed) && GetTickCount64() < deadline;) Sleep(50);
+    const std::string output = windowsPrinted(readFileBytes(listed));
+    ASSERT_GT(std::count(output.begin(), output.end(), '\n'), 50);
+    EXPECT_TRUE(readFileBytes(c.listPath()) == sortedCrlf(withCrLf(output))) << "the list is not the sorted output";
+    EXPECT_FALSE(fileExists(c.downloaderFolder + L"\\Out.txt"));
+    expectNotepadShowingList(c.dir.path(), c.listPath());
+}
+
+TEST_F(RelayRealDownloader, StopMarkerEndsTheRelayDuringASlowDownload) {
+    serve(L"slow.bin", 4 << 20);
+    const std::wstring url = serverUrl() + L"/slow.bin";
+    HostSim& host = startJob(L"youtube-dl -o slow.bin --limit-rate 100K " + url);
+    ASSERT_TRUE(host.waitForCount(Kind::CopyData, 2, kRealJobTimeoutMs));
+    host.writeMailbox(L"_STOP__");
+    ASSERT_TRUE(host.waitForExit(3000));
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_EQ(host.events(Kind::Notice).size(), 1u) << "no end-of-data notice after a stop";
+    const std::string console = host.console();
+    EXPECT_EQ(console.substr(console.size() - 27), "\r\nRECEIVED STOP. Closing...");
+    // The relay leaves its downloader running; the host's job takes it down with hostsim.
+    EXPECT_EQ(findProcesses(L"youtube-dl.exe", url).size(), 1u);
+}
