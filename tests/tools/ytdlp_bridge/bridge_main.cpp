@@ -112,5 +112,8 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     if (!output) return 1;
+    // With our reader gone (a relay that has ended), closing the FIFO ends the downloader at its
+    // next write, as a broken pipe ends the Windows build.
+    output.reset();
     return exitCodeFrom(fifo + L".status");
 }
