@@ -1,6 +1,7 @@
 #include "pump.h"
 
 #include "chunk_line.h"
+#include "list_file.h"
 #include "list_text.h"
 #include "mailbox_text.h"
 #include "run_record.h"
@@ -15,11 +16,11 @@ constexpr DWORD kChunkBytes = 4096;
 bool firstDataSent = false;
 
 void appendToList(const std::wstring& wide) {
-    FILE* list = run().listFile.load();
+    const HANDLE list = run().listFile.load();
     if (list == nullptr) return;
     std::string bytes;
     appendListBytes(bytes, wide.data(), wide.size(), encodeAnsiUnit);
-    fwrite(bytes.data(), 1, bytes.size(), list);
+    writeAllBytes(list, bytes);  // a failed write is not reported; the sites step sorts what is there
 }
 
 void relayFirstLine(const std::wstring& wide) {
