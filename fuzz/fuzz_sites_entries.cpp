@@ -41,8 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::string expected;
     for (size_t index : order) {
-        std::wstring line = read[index] + L'\n';
-        appendListBytes(expected, line.data(), line.size(), nullptr);
+        // Every unit came from a byte of the list.
+        std::string line;
+        for (wchar_t unit : read[index]) line += static_cast<char>(unit);
+        line += '\n';
+        appendListBytes(expected, line.data(), line.size());
     }
     if (entries.listBytes() != expected) abort();
     return 0;

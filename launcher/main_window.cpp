@@ -5,18 +5,14 @@
 
 #include "launcher_app.h"
 #include "probes.h"
+#include "warning_box.h"
 
 static_assert(kBoxOk == MB_OK && kBoxYesNo == MB_YESNO, "warning box buttons");
 static_assert(kAnswerYes == IDYES && kAnswerNo == IDNO, "warning box answers");
 
 namespace {
 
-const wchar_t kWarningCaption[] = L"Corvid startup";
 const int kIconId = 111;
-
-int warningBox(const wchar_t* text, UINT buttons) {
-    return MessageBoxW(nullptr, text, kWarningCaption, buttons | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);
-}
 
 // The launch decision's way to the system.
 class SystemLaunchPlatform : public LaunchPlatform {

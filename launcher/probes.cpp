@@ -58,15 +58,18 @@ void relaunchElevated(const wchar_t* parameters) {
     wchar_t self[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;  // a cut path would start something else
+    // Declined or failed: the launcher ends either way and has nothing to report.
+    startElevated(self, parameters);
+}
 
+bool startElevated(const wchar_t* program, const wchar_t* parameters) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.lpVerb = L"runas";
-    info.lpFile = self;
+    info.lpFile = program;
     info.lpParameters = parameters;
     info.nShow = SW_SHOWNORMAL;
-    // Declined or failed: the launcher ends either way and has nothing to report.
-    ShellExecuteExW(&info);
+    return ShellExecuteExW(&info) != FALSE;
 }
 
 namespace {

@@ -21,6 +21,10 @@ bool isModernWindows();
 // A failure, including a declined elevation prompt, is dropped.
 void relaunchElevated(const wchar_t* parameters);
 
+// The relaunch's record and call, for any program: ShellExecuteExW with "runas", no folder (so the
+// program starts in the current one), SW_SHOWNORMAL. False when the call fails.
+bool startElevated(const wchar_t* program, const wchar_t* parameters);
+
 // Dispatches the thread's messages through app.PumpMessage for at least ms + 50 milliseconds.
 // A WM_QUIT ends the wait at once and is posted again.
 void pumpingWait(WinApp& app, uint32_t ms);

@@ -1,17 +1,13 @@
 #pragma once
 // Text rules of the relay's list files ("YOUTUBE-DL Supported sites.txt", "Out.txt"):
-// single-byte text with CR LF line ends on disk, UTF-16 in memory.
+// single-byte text with CR LF line ends on disk, one UTF-16 unit a byte in memory.
 #include <cstddef>
 #include <string>
 
-// Encodes one UTF-16 unit above 255 into `out` (room for kMaxUnitBytes); returns the byte count.
-// The relay passes the ANSI code page here, so bytes that came from the downloader go back unchanged.
-using WideUnitEncoder = size_t (*)(wchar_t unit, char* out);
-constexpr size_t kMaxUnitBytes = 4;
-
-// Appends `count` units: a line feed becomes CR LF, a unit below 256 its own byte, any other unit
-// what `encodeWide` makes of it ("?" when it is null or makes nothing).
-void appendListBytes(std::string& out, const wchar_t* text, size_t count, WideUnitEncoder encodeWide);
+// Appends one read of the downloader's output as the list file holds it: its bytes as they came,
+// each line feed as CR LF, a CR already there kept. No code page is involved, so a character cut
+// between two reads, or bytes that the code page does not know, reach the file unchanged.
+void appendListBytes(std::string& out, const char* bytes, size_t count);
 
 // Reads file bytes back: each byte one unit, each CR LF pair one line feed; a lone CR stays.
 std::wstring decodeListBytes(const char* bytes, size_t count);

@@ -9,12 +9,31 @@
 #include "text_util.h"
 
 void endProcessNow() {
-    // Whatever was printed, echoed or logged so far reaches its reader.
-    fflush(nullptr);
-    ExitProcess(0);
+    // No stream is flushed on the way out, so no stream lock is waited for: the worker holds the
+    // output stream's lock for as long as its write blocks (a console window holding a selection,
+    // a pipe nobody reads), and ExitProcess may flush. Nothing is lost by it: every print flushes
+    // itself, and the list file is written unbuffered.
+    TerminateProcess(GetCurrentProcess(), 0);
+    ExitProcess(0);  // only should the system refuse the above
 }
 
 namespace {
+
+// How long the stop line may take to reach the console before the relay ends without it.
+constexpr DWORD kStopLineMs = 500;
+
+unsigned __stdcall printStopLine(void*) {
+    printNarrow("\nRECEIVED STOP. Closing...");
+    return 0;
+}
+
+// The stop line is printed on a thread of its own, which the relay does not wait for long: the
+// worker may be blocked in a write and holding the output stream (see endProcessNow).
+void printStopLineBriefly() {
+    UniqueHandle printer(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, printStopLine, nullptr, 0, nullptr)));
+    // Without a thread the line is left out rather than risk the end.
+    if (printer) WaitForSingleObject(printer.get(), kStopLineMs);
+}
 
 void watchHost(void*) {
     for (;;) {
@@ -68,7 +87,7 @@ void runMailboxLoop() {
         const std::wstring text = readMailboxText();
         if (hasStopMarker(text)) {
             r.stopReason = kStoppedByHost;
-            printNarrow("\nRECEIVED STOP. Closing...");
+            printStopLineBriefly();
             endProcessNow();  // the child is not terminated
         }
 

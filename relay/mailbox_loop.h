@@ -8,5 +8,6 @@ void startHostWatcher();
 // Ends the process itself on the stop marker.
 void runMailboxLoop();
 
-// Flushes every stream and ends the process with exit code 0; the downloader is left running.
+// Ends the process with exit code 0 at once, without waiting for any stream; the downloader is
+// left running.
 [[noreturn]] void endProcessNow();

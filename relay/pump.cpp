@@ -1,6 +1,7 @@
 #include "pump.h"
 
 #include "chunk_line.h"
+#include "list_file.h"
 #include "list_text.h"
 #include "mailbox_text.h"
 #include "run_record.h"
@@ -14,12 +15,14 @@ constexpr DWORD kChunkBytes = 4096;
 // Only the worker touches it, and one process runs one pump.
 bool firstDataSent = false;
 
-void appendToList(const std::wstring& wide) {
-    FILE* list = run().listFile.load();
+// The read's own bytes rather than their conversion: a character cut between two reads, or bytes
+// that the code page does not know, reach the list as the downloader wrote them.
+void appendToList(const char* bytes, size_t count) {
+    const HANDLE list = run().listFile.load();
     if (list == nullptr) return;
-    std::string bytes;
-    appendListBytes(bytes, wide.data(), wide.size(), encodeAnsiUnit);
-    fwrite(bytes.data(), 1, bytes.size(), list);
+    std::string text;
+    appendListBytes(text, bytes, count);
+    writeAllBytes(list, text);  // a failed write is not reported; the sites step sorts what is there
 }
 
 void relayFirstLine(const std::wstring& wide) {
@@ -59,9 +62,8 @@ void runPump() {
         // The chunk is narrow text: a NUL byte ends it for the echo, the list and the host alike.
         const size_t textBytes = chunkTextLength(chunk, got);
         printNarrow(chunk, textBytes);
-        const std::wstring wide = ansiToWide(chunk, textBytes);
-        if (r.sitesMode) appendToList(wide);
-        relayFirstLine(wide);
+        if (r.sitesMode) appendToList(chunk, textBytes);
+        relayFirstLine(ansiToWide(chunk, textBytes));
     }
 
     closeListFile();

@@ -2,6 +2,7 @@
 // prepared, hands over to the mailbox loop and finishes the run.
 #include <conio.h>
 
+#include "list_file.h"
 #include "mailbox_loop.h"
 #include "number_text.h"
 #include "run_names.h"
@@ -49,7 +50,6 @@ void finishRun() {
     // the host watcher ends the process shortly.
     if (!r.workerStarted || r.done) closeListFile();
     if (r.verbose) _getch();
-    fflush(nullptr);
 }
 
 }  // namespace
@@ -79,8 +79,9 @@ int wmain(int argc, wchar_t** argv) {
 
     if (r.mailboxView) {
         r.listPath = sitesListPathIn(r.downloaderFolder);
-        // Binary, because the pump writes the list's CR LF itself. Created or emptied in every run.
-        r.listFile = _wfopen(r.listPath.c_str(), L"wb");
+        // Created or emptied in every run; the pump writes the list's CR LF itself.
+        UniqueHandle list = openListForWriting(r.listPath);
+        r.listFile = list ? list.release() : nullptr;
         runMailboxLoop();
     } else {
         warningBox(L"Map file not allowed by system. Cannot continue");

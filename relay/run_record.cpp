@@ -31,5 +31,5 @@ void clearMailbox() {
 }
 
 void closeListFile() {
-    UniqueFile taken(run().listFile.exchange(nullptr));
+    UniqueHandle taken(run().listFile.exchange(nullptr));
 }

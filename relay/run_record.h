@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "unique_handle.h"
@@ -44,9 +43,11 @@ struct RunRecord {
     std::atomic<bool> workerStarted{false};
     std::atomic<bool> done{false};
     std::atomic<int> stopReason{kRunning};
-    // Owned by whoever takes it out with exchange(): the pump after its loop, or the finish step
-    // when no worker is running. So it is closed once, and never under a writing worker.
-    std::atomic<FILE*> listFile{nullptr};
+    // The supported-sites list file, or null. Written without a buffer, so that what the pump wrote
+    // is in the file however the process ends. Owned by whoever takes it out with exchange(): the
+    // pump after its loop, or the finish step when no worker is running. So it is closed once, and
+    // never under a writing worker.
+    std::atomic<HANDLE> listFile{nullptr};
 };
 
 // The process-wide record. Never destroyed: the watcher and the worker may still use it while

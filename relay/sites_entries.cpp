@@ -93,9 +93,9 @@ void SiteEntries::sortRun(size_t begin, size_t end, size_t depth) {
 }
 
 std::string SiteEntries::listBytes() const {
-    // The text rules of list_text.h without a code page, written straight into text of the final
-    // size (a million entries make it too slow to go through appendListBytes entry by entry). An
-    // entry holds no line feed, which ends it, so each unit is one byte and each entry ends in CR LF.
+    // The text rules of list_text.h, written straight into text of the final size (a million
+    // entries make it too slow to go through appendListBytes entry by entry). An entry holds no
+    // line feed, which ends it, so each unit is one byte and each entry ends in CR LF.
     size_t total = 0;
     for (const Span& span : spans_) total += span.length + 2;
     std::string out(total, '\0');

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "list_text.h"
-
 std::wstring ansiToWide(const char* bytes, size_t count) {
     std::wstring wide(count, L'\0');
     if (count == 0) return wide;
@@ -22,16 +20,6 @@ std::string wideToAnsi(const std::wstring& text) {
     const int made = WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], needed, nullptr, nullptr);
     narrow.resize(made > 0 ? static_cast<size_t>(made) : 0);
     return narrow;
-}
-
-size_t encodeAnsiUnit(wchar_t unit, char* out) {
-    char bytes[8];
-    BOOL usedDefault = FALSE;
-    const int made = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes, sizeof bytes, nullptr,
-                                         &usedDefault);
-    if (made <= 0 || usedDefault || static_cast<size_t>(made) > kMaxUnitBytes) return 0;
-    for (int i = 0; i < made; ++i) out[i] = bytes[i];
-    return static_cast<size_t>(made);
 }
 
 int warningBox(const wchar_t* text, UINT buttons) {

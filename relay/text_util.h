@@ -12,10 +12,6 @@ std::wstring ansiToWide(const char* bytes, size_t count);
 // UTF-16 to the ANSI code page (WideCharToMultiByte, CP_ACP), sized to fit, so nothing is cut.
 std::string wideToAnsi(const std::wstring& text);
 
-// One unit through the ANSI code page for the list file; 0 bytes when the code page has no exact
-// byte for it (no best-fit look-alikes), which the list writer turns into "?".
-size_t encodeAnsiUnit(wchar_t unit, char* out);
-
 // MessageBoxW with the relay's caption "velvoxdl message", always a task-modal topmost warning.
 int warningBox(const wchar_t* text, UINT buttons = MB_OK);
 

@@ -1,10 +1,20 @@
-// The real probes and the real pumping wait, run in this process under Wine.
+// The real probes, the real pumping wait, the warning box and the elevated relaunch, run in this
+// process under Wine.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "launcher_harness.h"  // windows.h first, for shellapi.h
+
+#include <shellapi.h>
 
 #include "app_framework.h"
+#include "launch_decision.h"
+#include "paths.h"
 #include "probes.h"
+#include "warning_box.h"
 
 namespace {
 
@@ -84,4 +94,131 @@ TEST(LauncherPumpingWait, QuitEndsItAtOnceAndStaysQueued) {
     // The framework's own loop would end on it: PumpMessage reports the quit.
     PostQuitMessage(0);
     EXPECT_FALSE(app.PumpMessage());
+}
+
+namespace {
+
+// A message box as the user meets it.
+struct ShownBox {
+    std::wstring caption, text;
+    std::vector<int> buttons;  // the ids of the buttons it offers
+    bool warningIcon = false;
+    bool topmost = false;
+    bool threadWindowDisabled = false;  // task-modal: the other windows of its thread take no input
+};
+
+BOOL CALLBACK findIcon(HWND child, LPARAM found) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (_wcsicmp(className, L"Static") != 0 || (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+    *reinterpret_cast<HICON*>(found) = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    return FALSE;
+}
+
+bool runsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Shows the launcher's warning box on a thread that owns a window of its own, reads the box as
+// it stands, answers it with `answer` and hands back what warningBox returned.
+int showReadAndAnswer(unsigned buttons, int answer, ShownBox& shown) {
+    HWND threadWindow = nullptr;
+    int result = -1;
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread shower([&] {
+        threadWindow = CreateWindowExW(0, L"STATIC", L"box owner thread", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetEvent(ready.get());
+        result = warningBox(L"Is this the warning?", buttons);
+        DestroyWindow(threadWindow);
+    });
+    WaitForSingleObject(ready.get(), 10000);
+    HWND box = nullptr;
+    for (int i = 0; i < 500 && box == nullptr; ++i) {
+        box = findWindowOf(GetCurrentProcessId(), nullptr);
+        if (box == nullptr) Sleep(20);
+    }
+    if (box != nullptr) {
+        wchar_t text[256] = {};
+        GetWindowTextW(box, text, 256);
+        shown.caption = text;
+        GetDlgItemTextW(box, 0xFFFF, text, 256);
+        shown.text = text;
+        for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+            HWND button = GetDlgItem(box, id);
+            if (button != nullptr && IsWindowVisible(button)) shown.buttons.push_back(id);
+        }
+        HICON icon = nullptr;
+        EnumChildWindows(box, findIcon, reinterpret_cast<LPARAM>(&icon));
+        shown.warningIcon = icon != nullptr && icon == LoadIconW(nullptr, IDI_WARNING);
+        shown.topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        shown.threadWindowDisabled = threadWindow != nullptr && !IsWindowEnabled(threadWindow);
+        PostMessageW(box, WM_COMMAND, answer, 0);
+    }
+    shower.join();  // a box that never showed returns at once (or never: the test's time-out ends it)
+    return result;
+}
+
+}  // namespace
+
+TEST(LauncherWarningBox, ShowsCorvidStartupAsATaskModalWarningWithItsButtonsAndReturnsTheAnswer) {
+    const struct {
+        unsigned buttons;
+        std::vector<int> offered;
+        int answer;
+    } rows[] = {
+        {kBoxYesNo, {IDYES, IDNO}, IDYES},
+        {kBoxYesNo, {IDYES, IDNO}, IDNO},
+        {kBoxOk, {IDOK}, IDOK},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "buttons " << row.buttons << ", answer " << row.answer);
+        ShownBox shown;
+        EXPECT_EQ(showReadAndAnswer(row.buttons, row.answer, shown), row.answer);
+        EXPECT_EQ(shown.caption, L"Corvid startup");
+        EXPECT_EQ(shown.text, L"Is this the warning?");
+        EXPECT_EQ(shown.buttons, row.offered);
+        EXPECT_TRUE(shown.warningIcon);
+        EXPECT_TRUE(shown.threadWindowDisabled);
+        // Wine's message box leaves MB_TOPMOST out of the window's style; Windows sets WS_EX_TOPMOST.
+        if (!runsUnderWine()) {
+            EXPECT_TRUE(shown.topmost);
+        }
+    }
+}
+
+TEST(LauncherRelaunch, RunasStartsTheProgramInTheCurrentFolderWithTheSwitchItWasGiven) {
+    const struct {
+        LaunchSwitches switches;
+        const wchar_t* argument;  // what the started program finds after its own path; null: nothing
+    } rows[] = {
+        {{false, kNoRestart}, nullptr},
+        {{true, kNoRestart}, L"/installer"},
+        {{true, kRestart}, L"/restart"},
+        {{false, kRestore}, L"/restart"},
+    };
+    wchar_t current[MAX_PATH * 4];
+    const DWORD currentLength = GetCurrentDirectoryW(MAX_PATH * 4, current);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "expected argument " << toUtf8(row.argument ? row.argument : L"(none)"));
+        // The stand-in host records how it was started.
+        LauncherInstall install(L"runas");
+        const std::wstring program = install.folder() + L"\\velvoxapp.exe";
+        ASSERT_TRUE(startElevated(program.c_str(), relaunchParameters(row.switches)));
+        for (int i = 0; i < 500 && install.hostStarts().empty(); ++i) Sleep(20);
+        const std::vector<HostStart> starts = install.hostStarts();
+        ASSERT_EQ(starts.size(), 1u);
+        EXPECT_EQ(_wcsicmp(starts[0].currentDir.c_str(), std::wstring(current, currentLength).c_str()), 0)
+            << toUtf8(starts[0].currentDir);
+        int argc = 0;
+        wchar_t** argv = CommandLineToArgvW(starts[0].commandLine.c_str(), &argc);
+        ASSERT_NE(argv, nullptr);
+        EXPECT_EQ(_wcsicmp(argv[0], program.c_str()), 0) << toUtf8(argv[0]);
+        EXPECT_EQ(argc, row.argument ? 2 : 1) << toUtf8(starts[0].commandLine);
+        if (row.argument != nullptr && argc == 2) {
+            EXPECT_STREQ(argv[1], row.argument);
+        }
+        LocalFree(argv);
+    }
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "paths.h"
+#include "process_run.h"
 
 RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
     // Each test case runs in its own process, so the process id keeps parallel runs apart.
@@ -126,3 +129,37 @@ double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - 
 
 std::wstring fixturePath(const std::wstring& name) { return hostPath(VELVOX_FIXTURES_DIR) + L"\\" + name; }
 
+bool passesUnderLocale(const std::string& locale, const std::wstring& reportPath) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    wchar_t loader[MAX_PATH * 4];
+    const DWORD loaderLength = GetEnvironmentVariableW(L"WINELOADER", loader, MAX_PATH * 4);
+    wchar_t self[MAX_PATH * 4];
+    const DWORD selfLength = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    if (test == nullptr || loaderLength == 0 || loaderLength >= MAX_PATH * 4 || selfLength == 0 ||
+        selfLength >= MAX_PATH * 4) {
+        return false;
+    }
+    const std::string filter = std::string(test->test_suite_name()) + "." + test->name();
+    // Wine starts a Unix program with the command line split into its arguments. It hands back no
+    // process to wait for, so the run is followed through its report, written when it ends.
+    std::wstring commandLine = L"env LC_ALL=" + fromUtf8(locale) + L" " + quoteArg(loader) + L" " + quoteArg(self) +
+                               L" --gtest_filter=" + fromUtf8(filter) + L" " + quoteArg(L"--gtest_output=xml:" + reportPath);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\env", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    UniqueHandle started(process.hProcess), thread(process.hThread);
+    const ULONGLONG deadline = GetTickCount64() + 100000;
+    std::string report;
+    while ((report = readFileBytes(reportPath)).find("</testsuites>") == std::string::npos) {
+        if (GetTickCount64() > deadline) return false;
+        Sleep(200);
+    }
+    const bool passed = report.find("<testsuites tests=\"1\" failures=\"0\"") != std::string::npos &&
+                        report.find("<skipped") == std::string::npos;
+    if (!passed) std::printf("run under LC_ALL=%s:\n%s\n", locale.c_str(), report.c_str());
+    return passed;
+}

@@ -73,3 +73,10 @@ double msBetween(const HostEvent& from, const HostEvent& to);
 
 // The folder holding the shared fixtures, as a path this process can open.
 std::wstring fixturePath(const std::wstring& name);
+
+// Wine gives a process the ANSI code page of its Unix locale, and a Windows program cannot change
+// the Unix environment that its children start with. So a test that needs another code page runs
+// itself again, alone, in a Wine process started through env(1) with LC_ALL set; the relay and the
+// downloader that it starts inherit that locale. True when that run passed. Its report goes to
+// `reportPath`.
+bool passesUnderLocale(const std::string& locale, const std::wstring& reportPath);

@@ -9,6 +9,7 @@
 #include "byte_stream.h"
 #include "notepad_check.h"
 #include "relay_case.h"
+#include "sites_expect.h"
 
 namespace {
 
@@ -21,9 +22,11 @@ std::string byteRange(int first, int last) {
 // A read as narrow text: up to its first NUL byte.
 std::string upToNul(const std::string& read) { return read.substr(0, read.find('\0')); }
 
+// The read converted whole, then cut at its first line feed (a lead byte before a line feed may
+// take it into one character).
 std::wstring firstLineOf(const std::string& read) {
-    const std::string text = upToNul(read);
-    return fromAnsi(text.substr(0, text.find('\n')));
+    const std::wstring text = fromAnsi(upToNul(read));
+    return text.substr(0, text.find(L'\n'));
 }
 
 // How often each byte occurs, line breaks left out (sorting the list adds and moves them).
@@ -40,6 +43,23 @@ protected:
     RelayCase c{L"bytes"};
     void TearDown() override { endNotepadsOf(c.dir.path()); }
 };
+
+// An ANSI code page, the locale that gives it under Wine, and two characters of several bytes each.
+struct CodePage {
+    const char* locale;
+    UINT number;
+    std::string word;
+};
+
+void PrintTo(const CodePage& codePage, std::ostream* out) { *out << codePage.locale; }
+
+class RelayFaultCodePage : public RelayFaultBytesRun, public ::testing::WithParamInterface<CodePage> {};
+
+std::string lcAll() {
+    char value[256] = {};
+    const DWORD length = GetEnvironmentVariableA("LC_ALL", value, sizeof value);
+    return length < sizeof value ? std::string(value, length) : std::string();
+}
 
 }  // namespace
 
@@ -111,3 +131,50 @@ TEST_F(RelayFaultBytesRun, WritesOfEverySizeArriveWholeAndInOrder) {
     EXPECT_TRUE(byteCounts(list) == byteCounts(all)) << "the list file lost or changed bytes";
     expectNotepadShowingList(c.dir.path(), c.listPath());
 }
+
+// The list file gets the downloader's bytes, not what the ANSI code page makes of each read: a
+// character cut between two reads and bytes that the code page does not know come through
+// unchanged, and the sites step sorts them as bytes. The host still gets each read's first line
+// through the code page.
+TEST_P(RelayFaultCodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
+    const CodePage& codePage = GetParam();
+    if (GetACP() != codePage.number) {
+        ASSERT_NE(lcAll(), codePage.locale) << "this Wine gives that locale code page " << GetACP();
+        EXPECT_TRUE(passesUnderLocale(codePage.locale, c.dir.file(L"report.xml")));
+        return;
+    }
+    // The second character is cut after its first byte. Then every byte from 0x80 up at the start
+    // and at the end of a read, beside ASCII, beside itself, before and after CR and LF.
+    const std::string& word = codePage.word;
+    const size_t cut = word.size() / 2 + 1;
+    std::vector<std::string> reads = {"cut " + word.substr(0, cut), word.substr(cut) + " joined\n"};
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const std::string high(1, static_cast<char>(b));
+        reads.push_back(high + "x" + high + high + "\r" + high + (b % 4 == 3 ? "\n" + high : ""));
+    }
+    c.installDownloader(c.lockstepWrites(reads));
+    HostSim& host = c.startSites();
+    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+
+    std::string text;
+    std::vector<std::wstring> lines;
+    for (const std::string& r : reads) {
+        text += r;
+        lines.push_back(firstLineOf(r));
+    }
+    EXPECT_EQ(host.console(), withCrLf(text) + "\r\nEXIT NO DATA\r\n");
+    // 34 entries, so the list keeps the output as it came and "Out.txt" holds the sorted copy.
+    const std::string list = readFileBytes(c.listPath());
+    EXPECT_EQ(list, withCrLf(text));
+    EXPECT_EQ(readFileBytes(c.downloaderFolder + L"\\Out.txt"), sortedCrlf(list));
+    EXPECT_EQ(relayedLines(host), lines);
+    EXPECT_EQ(fromAnsi(text.substr(4, word.size())).size(), 2u) << "the word is two characters here";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AnsiCodePages, RelayFaultCodePage,
+    ::testing::Values(CodePage{"ja_JP.UTF-8", 932, "\x93\xFA\x96\x7B"},  // Shift-JIS
+                      // Wine's code page for a locale that has no ANSI code page of its own.
+                      CodePage{"hi_IN.UTF-8", CP_UTF8, "\xE6\x97\xA5\xE6\x9C\xAC"}),
+    [](const ::testing::TestParamInfo<CodePage>& info) { return "CodePage" + std::to_string(info.param.number); });

@@ -3,6 +3,30 @@
 
 #include "relay_case.h"
 
+namespace {
+
+// The relay's standard output is a pipe that nobody reads, and the downloader writes until it is
+// full: the worker's echo then blocks inside the output stream, as on a console whose window
+// holds a selection. True once, past the first-data pause, no line has been relayed for a second.
+bool startWithOutputBlocked(RelayCase& c) {
+    c.installDownloader({"stream 3 1073741824 512 00"});
+    c.options.readOutput = false;
+    HostSim& host = c.start();
+    host.writeMailbox(L"youtube-dl -o x http://v");
+    if (!host.waitForCount(Kind::Notice, 1, kJobTimeoutMs)) return false;
+    Sleep(2500);
+    size_t relayed = host.events(Kind::CopyData).size();
+    for (int i = 0; i < 20; ++i) {
+        Sleep(1000);
+        const size_t now = host.events(Kind::CopyData).size();
+        if (now == relayed) return !host.exited();
+        relayed = now;
+    }
+    return false;
+}
+
+}  // namespace
+
 TEST(RelayStop, StopMarkerWhileWaitingEndsTheRelayAtTheNextPoll) {
     RelayCase c(L"stopwait");
     HostSim& host = c.start();
@@ -51,6 +75,18 @@ TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     EXPECT_TRUE(c.standinAlive(child)) << "the downloader is not terminated";
 }
 
+TEST(RelayStop, StopMarkerWhileTheOutputIsBlockedEndsTheRelay) {
+    RelayCase c(L"stopblocked");
+    ASSERT_TRUE(startWithOutputBlocked(c)) << "the relay's output never blocked";
+    HostSim& host = c.host();
+    const double written = host.nowMs();
+    host.writeMailbox(L"_STOP__");
+    ASSERT_TRUE(host.waitForExit(10000)) << "the relay waits on its blocked output";
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
+    EXPECT_EQ(host.events(Kind::Notice).size(), 1u);  // a stop posts no end-of-data notice
+}
+
 TEST(RelayHostGone, HostThatNeverWritesAndClosesItsWindowEndsTheRelay) {
     RelayCase c(L"gonewait");
     HostSim& host = c.start();
@@ -81,6 +117,17 @@ TEST(RelayHostGone, HostClosingDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
     EXPECT_TRUE(c.standinAlive(child));
+}
+
+TEST(RelayHostGone, HostClosingWhileTheOutputIsBlockedEndsTheRelay) {
+    RelayCase c(L"goneblocked");
+    ASSERT_TRUE(startWithOutputBlocked(c)) << "the relay's output never blocked";
+    HostSim& host = c.host();
+    const double closed = host.nowMs();
+    host.closeWindow();
+    ASSERT_TRUE(host.waitForExit(10000)) << "the relay outlives its host";
+    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_LT(host.events(Kind::Exit)[0].atMs - closed, 2000.0);
 }
 
 TEST(RelayMissingDownloader, ReportsTheFailedStartAndEndsTheJob) {

@@ -294,7 +294,7 @@ bool HostSim::start() {
     if (!createMailbox()) return false;
     if (!options_.initialMailbox.empty()) writeMailbox(options_.initialMailbox);
     if (!startRelay()) return false;
-    drainThread_ = std::thread([this] { drainConsole(); });
+    if (options_.readOutput) drainThread_ = std::thread([this] { drainConsole(); });
     watchThread_ = std::thread([this] { watch(); });
     return true;
 }
@@ -398,7 +398,7 @@ void HostSim::watch() {
         if (!exitRecorded_ && process_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
             // Let the console catch up first, so the exit comes after the relay's last output.
             DWORD available = 1;
-            for (int i = 0; i < 100 && PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
+            for (int i = 0; i < 100 && options_.readOutput && PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
                             available > 0;
                  ++i) {
                 Sleep(5);

@@ -48,6 +48,9 @@ struct HostOptions {
     std::wstring currentDir;                // the relay's; empty: inherit
     std::wstring outputFile;                // when set: the relay's standard output and error go
                                             // into this file instead of being recorded
+    // False: the relay's standard output and error go into a pipe that is never read, which
+    // blocks the relay's writes once it is full, as a console held by a selection does.
+    bool readOutput = true;
     bool createWindow = true;
     MailboxKind mailbox = MailboxKind::Memory;
     DWORD mailboxBytes = 4096;
