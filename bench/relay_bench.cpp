@@ -6,7 +6,7 @@
 //               limit) each echo it to a file, the last two sending to hostsim's window
 //   latency     stamped lines, paced one per read, from the downloader's write to hostsim's receipt
 //   start-up    CreateProcessW to the taking of a command written before the start, against
-//               start_baseline, which only empties the mailbox
+//               start_baseline, which makes the relay's system calls up to that first poll
 //   working set the peak working set of each program in the throughput runs
 // Prints "RUN <figure> <value>" per round and "RESULT <figure> <value>" per figure (the median of
 // the rounds), for bench/run to put in its table; progress goes to standard error.
@@ -79,7 +79,6 @@ public:
         options_.outputFile = echoPath();
         const std::wstring downloader = downloaderFolder_ + L"\\youtube-dl.exe";
         const std::wstring title = HostSim::windowTitleFor(options_.hostNumber);
-        const std::wstring mailbox = HostSim::mailboxNameFor(options_.hostNumber, options_.jobNumber);
         switch (subject) {
         case Subject::Relay: options_.relayPath = builtProgram(L"relay.exe"); break;
         case Subject::Pipe:
@@ -91,8 +90,8 @@ public:
             options_.arguments = {downloader, title};
             break;
         case Subject::StartBaseline:
+            // With the relay's six arguments, from which it derives the relay's names.
             options_.relayPath = builtProgram(L"start_baseline.exe");
-            options_.arguments = {mailbox};
             break;
         }
     }
