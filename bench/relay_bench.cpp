@@ -1,4 +1,4 @@
-// relay_bench [rounds] [flood bytes] [write bytes] [probes] [probe gap ms]
+// relay_bench [rounds] [flood bytes] [write bytes] [probes] [probe gap ms] [jobs]
 // The relay's run-time figures, each side by side with its baseline, the rounds interleaved so
 // that drift in the machine's load falls on all of them alike:
 //   throughput  the stand-in floods the pipe with progress lines; the relay, pipe_baseline alone
@@ -6,11 +6,16 @@
 //               limit) each echo it to a file, the last two sending to hostsim's window
 //   latency     stamped lines, paced one per read, from the downloader's write to hostsim's receipt
 //   start-up    CreateProcessW to the taking of a command written before the start, against
-//               start_baseline, which only empties the mailbox
+//               start_baseline, which makes the relay's system calls up to that first poll
 //   working set the peak working set of each program in the throughput runs
+//   many jobs   `jobs` hosts at once, each with its own relay and a stand-in that replays the
+//               recorded download: the time until all have ended against one job alone, and the
+//               peak of the relays' summed working sets; every job is checked whole
 // Prints "RUN <figure> <value>" per round and "RESULT <figure> <value>" per figure (the median of
 // the rounds), for bench/run to put in its table; progress goes to standard error.
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +50,8 @@ const char kFirstLine[] = "[download] Destination: bench.mp4\n";
 // Longer than that pause, so the timed writes meet a relay that reads again.
 constexpr int kAfterFirstMs = 3000;
 constexpr DWORD kRunTimeoutMs = 300000;
+// How long a replaying stand-in waits for its host to take a line before it writes the next.
+constexpr int kLockstepMs = 15000;
 
 double frequency() {
     static const double perSecond = [] {
@@ -65,6 +72,9 @@ void print(const char* kind, const std::string& figure, double value) {
     std::fflush(stdout);
 }
 
+// Host numbers apart from other runs of this process and from other processes' runs.
+int32_t hostNumberFor(int serial) { return static_cast<int32_t>(GetCurrentProcessId() % 20000) * 1000 + serial; }
+
 // One program in the relay's place under hostsim, with its own folder, numbers and stand-in.
 class Run {
 public:
@@ -72,14 +82,13 @@ public:
         downloaderFolder_ = dir_.file(L"dl");
         CreateDirectoryW(downloaderFolder_.c_str(), nullptr);
         ok_ = installStandin(downloaderFolder_, script);
-        options_.hostNumber = static_cast<int32_t>(GetCurrentProcessId() % 20000) * 1000 + serial;
+        options_.hostNumber = hostNumberFor(serial);
         options_.jobNumber = serial;
         options_.downloaderFolder = downloaderFolder_;
         options_.currentDir = dir_.path();
         options_.outputFile = echoPath();
         const std::wstring downloader = downloaderFolder_ + L"\\youtube-dl.exe";
         const std::wstring title = HostSim::windowTitleFor(options_.hostNumber);
-        const std::wstring mailbox = HostSim::mailboxNameFor(options_.hostNumber, options_.jobNumber);
         switch (subject) {
         case Subject::Relay: options_.relayPath = builtProgram(L"relay.exe"); break;
         case Subject::Pipe:
@@ -91,13 +100,14 @@ public:
             options_.arguments = {downloader, title};
             break;
         case Subject::StartBaseline:
+            // With the relay's six arguments, from which it derives the relay's names.
             options_.relayPath = builtProgram(L"start_baseline.exe");
-            options_.arguments = {mailbox};
             break;
         }
     }
 
     HostOptions& options() { return options_; }
+    void setCommand(const std::wstring& command) { command_ = command; }
     std::wstring echoPath() const { return dir_.file(L"echo.bin"); }
 
     // Starts the program; the relay is then handed its command.
@@ -106,13 +116,13 @@ public:
             say("cannot install the stand-in downloader, error " + std::to_string(GetLastError()));
             return nullptr;
         }
-        if (commandFirst) options_.initialMailbox = kCommand;
+        if (commandFirst) options_.initialMailbox = command_;
         host_ = std::make_unique<HostSim>(options_);
         if (!host_->start()) {
             say("hostsim could not set up or start the program, error " + std::to_string(GetLastError()));
             return nullptr;
         }
-        if (subject_ == Subject::Relay && !commandFirst) host_->writeMailbox(kCommand);
+        if (subject_ == Subject::Relay && !commandFirst) host_->writeMailbox(command_);
         return host_.get();
     }
 
@@ -126,6 +136,7 @@ public:
         return host;
     }
 
+    HostSim* host() { return host_.get(); }
     StandinRecord standin() const { return readStandinRecord(downloaderFolder_ + L"\\" + kStandinRecord); }
 
 private:
@@ -133,6 +144,7 @@ private:
     TempDir dir_;
     std::wstring downloaderFolder_;
     HostOptions options_;
+    std::wstring command_ = kCommand;
     std::unique_ptr<HostSim> host_;
     bool ok_ = false;
 };
@@ -170,6 +182,7 @@ struct Settings {
     unsigned writeBytes = 4096;
     int probes = 200;
     unsigned probeGapMs = 20;
+    int jobs = 32;
 };
 
 int serial = 0;
@@ -257,6 +270,135 @@ double startUp(Subject subject) {
     return host->nowMs() - host->relayStartedAtMs();
 }
 
+// The recorded download as the relay should pass it on: the host gets each write's first line
+// (its CR kept, its LF gone), the console the writes, each LF as CR LF once more in text mode.
+struct Replay {
+    bool ok = false;
+    std::wstring path;
+    std::vector<std::wstring> lines;
+    std::string echo;
+};
+
+Replay loadReplay() {
+    Replay replay;
+    replay.path = hostPath(VELVOX_FIXTURES_DIR) + L"\\progress-recording.json";
+    const Recording recording = parseRecording(readFileBytes(replay.path));
+    if (!recording.ok || recording.writes.empty()) return replay;
+    std::string piped;
+    for (const RecordedWrite& w : recording.writes) {
+        const std::string bytes = withCrLf(w.bytes);
+        piped += bytes;
+        const std::string line = bytes.substr(0, bytes.find('\n'));
+        std::wstring units(line.size(), L'\0');
+        const int made =
+            line.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, line.data(), int(line.size()), &units[0], int(units.size()));
+        units.resize(made > 0 ? size_t(made) : 0);
+        replay.lines.push_back(units);
+    }
+    replay.echo = withCrLf(piped) + "\r\nEXIT NO DATA\r\n";
+    replay.ok = true;
+    return replay;
+}
+
+// What went wrong in one replayed job; empty when it ran whole: its exit, both notices with its
+// own job number, every line, its console output, and its own command at its stand-in.
+std::string replayFault(Run& run, const Replay& replay, const std::wstring& arguments) {
+    HostSim& host = *run.host();
+    const int32_t job = run.options().jobNumber;
+    if (host.exitCode() != 0) return "exit code " + std::to_string(host.exitCode());
+    const std::vector<HostEvent> notices = host.events(HostEvent::Kind::Notice);
+    if (notices.size() != 2 || notices[0].wParam != 701 || notices[0].lParam != 701 || notices[1].wParam != 77792 ||
+        notices[1].lParam != job) {
+        return std::to_string(notices.size()) + " notices, not first data and end of data for job " + std::to_string(job);
+    }
+    std::vector<std::wstring> lines;
+    for (const HostEvent& e : host.events(HostEvent::Kind::CopyData)) lines.push_back(e.text);
+    if (lines != replay.lines) {
+        return std::to_string(lines.size()) + " lines, not the recording's " + std::to_string(replay.lines.size());
+    }
+    if (readFileBytes(run.echoPath()) != replay.echo) return "console output not the recording's";
+    if (standinValues(run.standin(), L"commandline") != std::vector<std::wstring>{arguments}) {
+        return "its stand-in did not get its command";
+    }
+    return {};
+}
+
+struct JobsResult {
+    bool ok = false;
+    double ms = 0;                 // the first host's start to the last relay's end
+    double peakSummedWorkingSet = 0;
+    double sumOfPeaks = 0;
+};
+
+// `count` hosts at once, each relay with its own stand-in replaying the recording in lockstep with
+// its own host.
+JobsResult replayJobs(int count, const Replay& replay) {
+    std::vector<std::unique_ptr<Run>> runs;
+    std::vector<std::wstring> arguments;
+    for (int i = 0; i < count; ++i) {
+        const int id = ++serial;
+        const std::wstring lockstep = lockstepEventName(hostNumberFor(id), id);
+        runs.push_back(std::make_unique<Run>(Subject::Relay,
+                                             "lockstep " + toUtf8(lockstep) + " " + std::to_string(kLockstepMs) +
+                                                 "\nreplay " + toUtf8(replay.path) + "\n",
+                                             id));
+        runs.back()->options().lockstepEvent = lockstep;
+        arguments.push_back(L" -o job" + std::to_wstring(id) + L".mp4 http://127.0.0.1/job.mp4");
+        runs.back()->setCommand(L"youtube-dl" + arguments.back());
+    }
+    JobsResult result;
+    LARGE_INTEGER begun;
+    QueryPerformanceCounter(&begun);
+    // Handles of our own, so that all relays' working sets are read at one moment.
+    std::vector<UniqueHandle> relays;
+    for (auto& run : runs) {
+        HostSim* host = run->start();
+        if (host == nullptr) return result;
+        relays.emplace_back(
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, host->relayProcessId()));
+    }
+    const ULONGLONG giveUpAt = GetTickCount64() + kRunTimeoutMs;
+    SIZE_T peak = 0;
+    for (bool running = true; running;) {
+        running = false;
+        SIZE_T sum = 0;
+        for (const UniqueHandle& relay : relays) {
+            // An ended relay counts no more: under Wine its last figures may linger.
+            if (!relay || WaitForSingleObject(relay.get(), 0) != WAIT_TIMEOUT) continue;
+            running = true;
+            PROCESS_MEMORY_COUNTERS memory{};
+            memory.cb = sizeof memory;
+            if (GetProcessMemoryInfo(relay.get(), &memory, sizeof memory)) sum += memory.WorkingSetSize;
+        }
+        if (sum > peak) peak = sum;
+        if (GetTickCount64() > giveUpAt) {
+            say("jobs: not all of " + std::to_string(count) + " relays ended");
+            return result;
+        }
+        if (running) Sleep(20);
+    }
+    int64_t lastEnd = begun.QuadPart;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        HostSim& host = *runs[i]->host();
+        if (!host.waitForExit(30000)) {
+            say("jobs: job " + std::to_string(runs[i]->options().jobNumber) + " did not run to its end");
+            return result;
+        }
+        const std::string fault = replayFault(*runs[i], replay, arguments[i]);
+        if (!fault.empty()) {
+            say("jobs: job " + std::to_string(runs[i]->options().jobNumber) + " of " + std::to_string(count) + ": " +
+                fault);
+            return result;
+        }
+        lastEnd = std::max(lastEnd, host.events(HostEvent::Kind::Exit).front().counter);
+        result.sumOfPeaks += double(host.peakWorkingSet());
+    }
+    result.ok = true;
+    result.ms = double(lastEnd - begun.QuadPart) * 1000.0 / frequency();
+    result.peakSummedWorkingSet = double(peak);
+    return result;
+}
+
 struct Series {
     std::vector<double> values;
     void add(const std::string& figure, double value) {
@@ -274,11 +416,18 @@ int wmain(int argc, wchar_t** argv) {
     if (argc > 3) settings.writeBytes = std::max(1, _wtoi(argv[3]));
     if (argc > 4) settings.probes = std::max(1, _wtoi(argv[4]));
     if (argc > 5) settings.probeGapMs = unsigned(std::max(0, _wtoi(argv[5])));
+    if (argc > 6) settings.jobs = std::max(2, _wtoi(argv[6]));
     print("SETTING", "rounds", settings.rounds);
     print("SETTING", "flood_bytes", double(settings.floodBytes));
     print("SETTING", "write_bytes", settings.writeBytes);
     print("SETTING", "probes", settings.probes);
     print("SETTING", "probe_gap_ms", settings.probeGapMs);
+    print("SETTING", "jobs", settings.jobs);
+    const Replay replay = loadReplay();
+    if (!replay.ok) {
+        say("jobs: cannot read the progress recording " + toUtf8(replay.path));
+        return 1;
+    }
 
     // The relay and the baseline it is held to run next to each other, first one then the other
     // leading, so that a drift in the machine's load does not always fall on the same side.
@@ -288,9 +437,15 @@ int wmain(int argc, wchar_t** argv) {
                                             {Subject::PipeMessages, Subject::Relay}};
     const std::vector<Subject> started[2] = {{Subject::Relay, Subject::StartBaseline},
                                              {Subject::StartBaseline, Subject::Relay}};
+    // One job alone and all jobs at once, first one then the other leading.
+    const std::vector<int> jobCounts[2] = {{1, settings.jobs}, {settings.jobs, 1}};
     struct Figures {
         Series throughput, messages, workingSet, latencyMedian, latencyP99, startUp;
     } figures[4];
+    struct JobFigures {
+        Series time, summedWorkingSet, sumOfPeaks;
+    } alone, all;
+    auto jobsOf = [&](int count) -> JobFigures& { return count == 1 ? alone : all; };
     auto of = [&](Subject s) -> Figures& { return figures[int(s)]; };
     bool failed = false;
 
@@ -329,6 +484,18 @@ int wmain(int argc, wchar_t** argv) {
             }
             of(s).startUp.add(std::string("start_up.") + subjectKey(s), ms);
         }
+        for (int count : jobCounts[turn]) {
+            if (failed) break;
+            const JobsResult r = replayJobs(count, replay);
+            if (!r.ok) {
+                failed = true;
+                break;
+            }
+            const std::string n = std::to_string(count);
+            jobsOf(count).time.add("replay_time." + n, r.ms);
+            jobsOf(count).summedWorkingSet.add("peak_working_set.replay_" + n, r.peakSummedWorkingSet);
+            jobsOf(count).sumOfPeaks.add("sum_of_peaks.replay_" + n, r.sumOfPeaks);
+        }
     }
     if (failed) return 1;
 
@@ -344,5 +511,11 @@ int wmain(int argc, wchar_t** argv) {
         print("RESULT", "latency_p99." + key, median(of(s).latencyP99.values));
     }
     for (Subject s : started[0]) print("RESULT", std::string("start_up.") + subjectKey(s), median(of(s).startUp.values));
+    for (int count : jobCounts[0]) {
+        const std::string n = std::to_string(count);
+        print("RESULT", "replay_time." + n, median(jobsOf(count).time.values));
+        print("RESULT", "peak_working_set.replay_" + n, median(jobsOf(count).summedWorkingSet.values));
+        print("RESULT", "sum_of_peaks.replay_" + n, median(jobsOf(count).sumOfPeaks.values));
+    }
     return 0;
 }
