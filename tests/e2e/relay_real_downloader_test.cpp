@@ -106,7 +106,7 @@ TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
     auto error = std::find_if(events.begin(), events.end(), [](const HostEvent& e) {
         return e.kind == Kind::CopyData && e.text.rfind(L"ERROR:", 0) == 0;
     });
-    ASSERT_NE(error, events.end()) << "no relayed ERROR: line";
+    ASSERT_NE(error, events.end()) << "no relayed ERROR: line in\n" << host.console();
     auto end = std::find_if(error, events.end(), [](const HostEvent& e) { return e.kind == Kind::Notice; });
     ASSERT_NE(end, events.end()) << "no end-of-data notice after the error";
     EXPECT_EQ(end->wParam, 77792u);

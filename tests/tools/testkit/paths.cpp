@@ -27,6 +27,24 @@ std::wstring fromUtf8(const std::string& text) {
     return out;
 }
 
+namespace {
+
+// One of Wine's path conversions in kernel32, which hand back text from the process heap; empty
+// where there is no such export (not under Wine) or the conversion fails.
+template <typename Out, typename In>
+std::basic_string<Out> wineConversion(const char* name, const In* path) {
+    using Convert = Out*(__cdecl*)(const In*);
+    const auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+    Out* converted = convert ? convert(path) : nullptr;
+    if (!converted) return {};
+    std::basic_string<Out> result = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
+    return result;
+}
+
+}  // namespace
+
 std::wstring hostPath(const std::string& path) {
     if (path.empty() || path[0] != '/') {
         std::wstring dos = fromUtf8(path);
@@ -35,25 +53,7 @@ std::wstring hostPath(const std::string& path) {
         }
         return dos;
     }
-    using ToDos = wchar_t*(__cdecl*)(const char*);
-    const auto toDos = reinterpret_cast<ToDos>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (!toDos) return {};
-    wchar_t* dos = toDos(path.c_str());  // from the process heap
-    if (!dos) return {};
-    std::wstring result = dos;
-    HeapFree(GetProcessHeap(), 0, dos);
-    return result;
+    return wineConversion<wchar_t>("wine_get_dos_file_name", path.c_str());
 }
 
-std::string unixPath(const std::wstring& path) {
-    using ToUnix = char*(__cdecl*)(const wchar_t*);
-    const auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix) return {};
-    char* unix = toUnix(path.c_str());  // from the process heap
-    if (!unix) return {};
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
+std::string unixPath(const std::wstring& path) { return wineConversion<char>("wine_get_unix_file_name", path.c_str()); }

@@ -4,11 +4,13 @@
 // of our standard handles, so a small script runs yt-dlp into a FIFO that we read.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "paths.h"
 #include "process_run.h"
+#include "temp_dir.h"
 #include "unique_handle.h"
 
 namespace {
@@ -87,6 +89,7 @@ int wmain(int argc, wchar_t** argv) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(script.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started)) {
+        fprintf(stderr, "bridge: cannot start %ls: error %lu\n", script.c_str(), GetLastError());
         return 127;
     }
     // Wine gives a Unix process a handle that says nothing about its end.
@@ -97,7 +100,17 @@ int wmain(int argc, wchar_t** argv) {
     std::string pending;  // the start of a character whose end is still to come
     char buffer[4096];
     DWORD got = 0;
-    while (output && ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    // Wine opens a FIFO without waiting for its writer, so an end of data read before the script
+    // has attached yt-dlp, or written its status, is no end yet.
+    const std::wstring status = fifo + L".status";
+    ULONGLONG quietSince = GetTickCount64();
+    for (;;) {
+        if (!output || !ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr) || got == 0) {
+            if (!output || fileExists(status) || GetTickCount64() - quietSince > 30000) break;
+            Sleep(20);
+            continue;
+        }
+        quietSince = GetTickCount64();
         pending.append(buffer, got);
         const size_t keep = incompleteTail(pending);
         const std::string text = asWindowsText(pending.substr(0, pending.size() - keep));
@@ -111,9 +124,12 @@ int wmain(int argc, wchar_t** argv) {
         WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr);
     }
 
-    if (!output) return 1;
+    if (!output) {
+        fprintf(stderr, "bridge: yt-dlp's output never came (%ls)\n", fifo.c_str());
+        return 1;
+    }
     // With our reader gone (a relay that has ended), closing the FIFO ends the downloader at its
     // next write, as a broken pipe ends the Windows build.
     output.reset();
-    return exitCodeFrom(fifo + L".status");
+    return exitCodeFrom(status);
 }
