@@ -13,14 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "list_file.h"
-#include "list_text.h"
 #include "process_find.h"
-#include "run_names.h"
+#include "settings.h"
 #include "sites_entries.h"
-#include "sites_list.h"
+#include "sites_step.h"
 #include "stats.h"
 #include "temp_dir.h"
+#include "text_rules.h"
 
 namespace {
 

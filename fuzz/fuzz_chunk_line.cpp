@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "chunk_line.h"
+#include "text_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A read is at most 4096 bytes; a full read has no room for a terminator after it.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "list_text.h"
+#include "text_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* bytes = reinterpret_cast<const char*>(data);

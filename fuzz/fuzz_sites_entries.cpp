@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "list_text.h"
+#include "text_rules.h"
 #include "sites_entries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

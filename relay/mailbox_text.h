@@ -4,8 +4,7 @@
 #include <optional>
 #include <string>
 
-// The mailbox view is 4096 bytes: 2048 UTF-16 units.
-constexpr size_t kMailboxUnits = 2048;
+#include "host_contract.h"
 
 // The text up to its NUL; a mailbox with no NUL within `capacity` units is read as all of them,
 // never beyond.

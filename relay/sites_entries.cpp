@@ -93,7 +93,7 @@ void SiteEntries::sortRun(size_t begin, size_t end, size_t depth) {
 }
 
 std::string SiteEntries::listBytes() const {
-    // The text rules of list_text.h, written straight into text of the final size (a million
+    // The rules of text_rules.h, written straight into text of the final size (a million
     // entries make it too slow to go through appendListBytes entry by entry). An entry holds no
     // line feed, which ends it, so each unit is one byte and each entry ends in CR LF.
     size_t total = 0;

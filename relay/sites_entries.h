@@ -26,7 +26,7 @@ public:
     void sort();
 
     // The entries in their present order as list file bytes, each followed by a line feed
-    // ("%s\n" per entry, written by the text rules of list_text.h). Every unit came from a byte of
+    // ("%s\n" per entry, written by the rules of text_rules.h). Every unit came from a byte of
     // the file, so none needs a code page: a unit above 255 would become "?".
     std::string listBytes() const;
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "text_util.h"
+#include "ansi_text.h"
 
 TEST(RelayText, ConversionsRoundTripEveryByte) {
     if (GetACP() != 1252) GTEST_SKIP() << "written for the Western European ANSI code page";

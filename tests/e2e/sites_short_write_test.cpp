@@ -7,7 +7,7 @@
 
 #include "notepad_check.h"
 #include "paths.h"
-#include "sites_list.h"
+#include "sites_step.h"
 #include "temp_dir.h"
 
 TEST(SitesStepShortWrite, ListIsLeftWholeWhenOutTxtCannotBeWritten) {

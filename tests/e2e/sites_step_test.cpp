@@ -10,7 +10,7 @@
 #include "paths.h"
 #include "process_run.h"
 #include "sites_expect.h"
-#include "sites_list.h"
+#include "sites_step.h"
 #include "temp_dir.h"
 
 namespace {

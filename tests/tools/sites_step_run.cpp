@@ -3,7 +3,7 @@
 // sees whether what the step printed survives that.
 #include <windows.h>
 
-#include "sites_list.h"
+#include "sites_step.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;

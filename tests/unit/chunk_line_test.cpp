@@ -1,4 +1,4 @@
-#include "chunk_line.h"
+#include "text_rules.h"
 
 #include <gtest/gtest.h>
 

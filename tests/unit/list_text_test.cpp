@@ -1,4 +1,4 @@
-#include "list_text.h"
+#include "text_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "settings.h"
 
 #include <gtest/gtest.h>
 

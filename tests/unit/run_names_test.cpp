@@ -1,4 +1,5 @@
-#include "run_names.h"
+#include "host_contract.h"
+#include "settings.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <utility>
 
-#include "list_text.h"
+#include "text_rules.h"
 
 namespace {
 

@@ -1,8 +1,15 @@
 #pragma once
-// Text rules of the relay's list files ("YOUTUBE-DL Supported sites.txt", "Out.txt"):
-// single-byte text with CR LF line ends on disk, one UTF-16 unit a byte in memory.
+// Text rules of the downloader's output: what of one read is relayed, and how the list files
+// ("YOUTUBE-DL Supported sites.txt", "Out.txt") hold it: single-byte text with CR LF line ends on
+// disk, one UTF-16 unit a byte in memory.
 #include <cstddef>
 #include <string>
+
+// A read counts as narrow text ended after its bytes, so a NUL byte ends it early.
+size_t chunkTextLength(const char* bytes, size_t count);
+
+// Units before the first line feed (all of them when there is none). Carriage returns stay in.
+size_t firstLineLength(const wchar_t* text, size_t count);
 
 // Appends one read of the downloader's output as the list file holds it: its bytes as they came,
 // each line feed as CR LF, a CR already there kept. No code page is involved, so a character cut

@@ -1,6 +1,6 @@
-#include "text_util.h"
+#include "ansi_text.h"
 
-#include <cstdio>
+#include <windows.h>
 
 std::wstring ansiToWide(const char* bytes, size_t count) {
     std::wstring wide(count, L'\0');
@@ -20,13 +20,4 @@ std::string wideToAnsi(const std::wstring& text) {
     const int made = WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], needed, nullptr, nullptr);
     narrow.resize(made > 0 ? static_cast<size_t>(made) : 0);
     return narrow;
-}
-
-int warningBox(const wchar_t* text, UINT buttons) {
-    return MessageBoxW(nullptr, text, L"velvoxdl message", buttons | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);
-}
-
-void printNarrow(const char* text, size_t count) {
-    fwrite(text, 1, count, stdout);
-    fflush(stdout);
 }

@@ -1,4 +1,16 @@
-#include "list_text.h"
+#include "text_rules.h"
+
+size_t chunkTextLength(const char* bytes, size_t count) {
+    size_t length = 0;
+    while (length < count && bytes[length] != '\0') ++length;
+    return length;
+}
+
+size_t firstLineLength(const wchar_t* text, size_t count) {
+    size_t length = 0;
+    while (length < count && text[length] != L'\n') ++length;
+    return length;
+}
 
 void appendListBytes(std::string& out, const char* bytes, size_t count) {
     size_t from = 0;

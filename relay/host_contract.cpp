@@ -1,4 +1,4 @@
-#include "run_names.h"
+#include "host_contract.h"
 
 namespace {
 
@@ -29,16 +29,4 @@ std::wstring mailboxName(int32_t hostNumber, int32_t jobNumber) {
 
 std::wstring consoleTitle(int32_t hostNumber, int32_t jobNumber) {
     return L"VelvoxDownload (" + decimal(hostNumber) + L") " + decimal(jobNumber);
-}
-
-std::wstring downloaderFolderFrom(const std::wstring& argument) {
-    std::wstring folder = argument;
-    if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-    return folder;
-}
-
-std::wstring downloaderPathIn(const std::wstring& folder) { return folder + L"\\youtube-dl.exe"; }
-
-std::wstring sitesListPathIn(const std::wstring& folder) {
-    return folder + L"\\YOUTUBE-DL Supported sites.txt";
 }

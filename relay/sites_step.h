@@ -1,5 +1,7 @@
 #pragma once
-// The list files on disk, read and written whole as bytes; list_text.h gives the bytes their meaning.
+// The supported-sites list of a sites-mode run: its file on disk, and the step that sorts it once
+// the downloader is done. Files are read and written whole as bytes; text_rules.h gives the bytes
+// their meaning.
 #include <string>
 
 #include "unique_handle.h"
@@ -12,3 +14,7 @@ UniqueHandle openListForWriting(const std::wstring& path);
 // False when a read or write fails part-way; `bytes` then holds what was read before.
 bool readAllBytes(HANDLE file, std::string& bytes);
 bool writeAllBytes(HANDLE file, const std::string& bytes);
+
+// Sorts the list into "Out.txt" and, for a long list, puts it back and shows it in Notepad.
+// Returns 0, or 1 when a file cannot be opened.
+int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring& listPath);
