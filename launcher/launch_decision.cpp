@@ -3,6 +3,7 @@
 #include "wide_text.h"
 
 const wchar_t kHostFileName[] = L"velvoxapp.exe";
+const wchar_t kHostWindowTitle[] = L"Nestor";
 const wchar_t kRuntimeInstallerFileName[] = L"vcredist_x86.exe";
 const wchar_t kRuntimeOfferText[] =
     L"Corvid could not be started...\n\nMicrosoft vcredist_x86 package needs to be installed now. "

@@ -9,7 +9,10 @@
 enum BoxButtons : unsigned { kBoxOk = 0, kBoxYesNo = 4 };
 enum BoxAnswer : int { kAnswerYes = 6, kAnswerNo = 7 };
 
+// The recorder host: its executable in the install folder, and the title of its main window,
+// which start-up waits on when restarting or acting for an installer.
 extern const wchar_t kHostFileName[];
+extern const wchar_t kHostWindowTitle[];
 extern const wchar_t kRuntimeInstallerFileName[];
 extern const wchar_t kRuntimeOfferText[];
 extern const wchar_t kCannotStartText[];

@@ -4,9 +4,6 @@
 #include <lm.h>
 #include <shellapi.h>
 
-#include "admin_names.h"
-#include "app_framework.h"
-#include "pumping_wait.h"
 #include "unique_handle.h"
 #include "unique_netapi_buffer.h"
 
@@ -70,30 +67,4 @@ bool startElevated(const wchar_t* program, const wchar_t* parameters) {
     info.lpParameters = parameters;
     info.nShow = SW_SHOWNORMAL;
     return ShellExecuteExW(&info) != FALSE;
-}
-
-namespace {
-
-class ThreadMessagePump : public MessagePump {
-public:
-    explicit ThreadMessagePump(WinApp& app) : app_(app) {}
-
-    uint32_t tickCount() override { return GetTickCount(); }
-    bool messageWaiting() override {
-        MSG message;
-        return PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
-    }
-    bool pumpMessage() override { return app_.PumpMessage() != FALSE; }
-    void postQuit() override { PostQuitMessage(0); }
-    void sleep(uint32_t ms) override { Sleep(ms); }
-
-private:
-    WinApp& app_;
-};
-
-}  // namespace
-
-void pumpingWait(WinApp& app, uint32_t ms) {
-    ThreadMessagePump pump(app);
-    runPumpingWait(pump, ms);
 }

@@ -1,9 +1,19 @@
 #pragma once
-// The system probes behind the launch decision, the elevated relaunch and the pumping wait.
+// The system probes behind the launch decision, and the elevated relaunch.
 // Every probe fails quietly toward: no administrator by name, not elevated, not modern.
-#include <cstdint>
+#include "wide_text.h"
 
-class WinApp;
+// Counts the entries whose name equals user exactly: case-sensitive, code unit by code unit,
+// no domain prefix. Entries without a name count nothing. The group scan's rule, Windows-free.
+template <typename Entry, typename NameOf>
+int countNameMatches(const wchar_t* user, const Entry* entries, unsigned long count, NameOf nameOf) {
+    int matches = 0;
+    if (entries == nullptr) return 0;
+    for (unsigned long i = 0; i < count; ++i) {
+        if (sameText(nameOf(entries[i]), user)) ++matches;
+    }
+    return matches;
+}
 
 // How often the current user's name appears among the members of the local "Administrators"
 // group, compared exactly. 0 when the name or the group cannot be read.
@@ -25,6 +35,3 @@ void relaunchElevated(const wchar_t* parameters);
 // program starts in the current one), SW_SHOWNORMAL. False when the call fails.
 bool startElevated(const wchar_t* program, const wchar_t* parameters);
 
-// Dispatches the thread's messages through app.PumpMessage for at least ms + 50 milliseconds.
-// A WM_QUIT ends the wait at once and is posted again.
-void pumpingWait(WinApp& app, uint32_t ms);

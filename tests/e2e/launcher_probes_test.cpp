@@ -10,17 +10,13 @@
 
 #include <shellapi.h>
 
-#include "app_framework.h"
 #include "launch_decision.h"
 #include "paths.h"
 #include "probes.h"
+#include "pumping_wait.h"
 #include "warning_box.h"
 
 namespace {
-
-struct TestApp : WinApp {
-    BOOL InitInstance() override { return TRUE; }
-};
 
 int received = 0;
 
@@ -50,12 +46,11 @@ TEST(LauncherPumpingWait, LastsAtLeastTheTimeAndFiftyMoreTicks) {
     // The tick count moves in steps (15.6 ms on Windows; irregular under Wine, where a 50 ms sleep
     // was seen as 43 to 64 ticks), so a reading from outside may lag the wait's own by one step.
     const DWORD tickStep = 16;
-    TestApp app;
     LARGE_INTEGER frequency, before, after;
     QueryPerformanceFrequency(&frequency);
     DWORD start = GetTickCount();
     QueryPerformanceCounter(&before);
-    pumpingWait(app, 500);
+    pumpingWait(500);
     QueryPerformanceCounter(&after);
     DWORD ticks = GetTickCount() - start;
     double ms = double(after.QuadPart - before.QuadPart) * 1000.0 / double(frequency.QuadPart);
@@ -65,7 +60,6 @@ TEST(LauncherPumpingWait, LastsAtLeastTheTimeAndFiftyMoreTicks) {
 }
 
 TEST(LauncherPumpingWait, DispatchesPostedMessagesWhileWaiting) {
-    TestApp app;
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = countingProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -75,25 +69,24 @@ TEST(LauncherPumpingWait, DispatchesPostedMessagesWhileWaiting) {
                                   windowClass.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
     for (int i = 0; i < 3; ++i) PostMessageW(window, WM_APP, 0, 0);
-    pumpingWait(app, 100);
+    pumpingWait(100);
     EXPECT_EQ(received, 3);
     DestroyWindow(window);
 }
 
 TEST(LauncherPumpingWait, QuitEndsItAtOnceAndStaysQueued) {
-    TestApp app;
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
     PostQuitMessage(0);
     DWORD start = GetTickCount();
-    pumpingWait(app, 5000);
+    pumpingWait(5000);
     EXPECT_LT(GetTickCount() - start, 500u);
     ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, UINT(WM_QUIT));
     EXPECT_EQ(message.wParam, 0u);
-    // The framework's own loop would end on it: PumpMessage reports the quit.
+    // The launcher's own loop would end on it: pumpMessage reports the quit.
     PostQuitMessage(0);
-    EXPECT_FALSE(app.PumpMessage());
+    EXPECT_FALSE(pumpMessage());
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // Counting the current user among the Administrators group's members.
 #include <gtest/gtest.h>
 
-#include "admin_names.h"
+#include "probes.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <deque>
 #include <vector>
 
-#include "host_wait.h"
 #include "pumping_wait.h"
 
 namespace {

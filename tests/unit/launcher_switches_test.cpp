@@ -20,14 +20,14 @@ CmdLineInfo parse(std::vector<std::wstring> arguments) {
 }
 
 // Records what the collector hands over.
-struct RecordingInfo : CommandLineInfo {
+struct RecordingInfo {
     struct Call {
         std::wstring text;
         bool isSwitch;
         bool isLast;
     };
     std::vector<Call> calls;
-    void ParseParam(const wchar_t* text, bool isSwitch, bool isLast) override {
+    void ParseParam(const wchar_t* text, bool isSwitch, bool isLast) {
         calls.push_back({text, isSwitch, isLast});
     }
 };
