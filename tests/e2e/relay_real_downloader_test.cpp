@@ -77,9 +77,9 @@ TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNo
         if (e.kind == Kind::CopyData && notices.size() == 1 && isProgressLine(e.text)) ++progressLines;
     }
     ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[0]->wParam, 701u);
-    EXPECT_EQ(notices[0]->lParam, 701);
-    EXPECT_EQ(notices[1]->wParam, 77792u);
+    EXPECT_EQ(notices[0]->wParam, contract::kFirstData);
+    EXPECT_EQ(notices[0]->lParam, static_cast<LPARAM>(contract::kFirstData));
+    EXPECT_EQ(notices[1]->wParam, contract::kEndOfData);
     EXPECT_EQ(notices[1]->lParam, c.options.jobNumber);
     EXPECT_GE(progressLines, 3u) << "progress should span several reads";
 
@@ -94,7 +94,7 @@ TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNo
     }
     EXPECT_NE(console.find("[download] Destination: clip.bin\r\r\n"), std::string::npos) << console;
     EXPECT_NE(console.find("[download] 100% of"), std::string::npos);
-    EXPECT_EQ(console.substr(console.size() - 16), "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(console.substr(console.size() - contract::kExitNoData.size()), contract::kExitNoData);
 }
 
 TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
@@ -109,7 +109,7 @@ TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
     ASSERT_NE(error, events.end()) << "no relayed ERROR: line in\n" << host.console();
     auto end = std::find_if(error, events.end(), [](const HostEvent& e) { return e.kind == Kind::Notice; });
     ASSERT_NE(end, events.end()) << "no end-of-data notice after the error";
-    EXPECT_EQ(end->wParam, 77792u);
+    EXPECT_EQ(end->wParam, contract::kEndOfData);
     EXPECT_EQ(end->lParam, c.options.jobNumber);
 }
 
@@ -134,12 +134,12 @@ TEST_F(RelayRealDownloader, StopMarkerEndsTheRelayDuringASlowDownload) {
     const std::wstring url = serverUrl() + L"/slow.bin";
     HostSim& host = startJob(L"youtube-dl -o slow.bin --limit-rate 100K " + url);
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 2, kRealJobTimeoutMs));
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(3000));
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_EQ(host.events(Kind::Notice).size(), 1u) << "no end-of-data notice after a stop";
     const std::string console = host.console();
-    EXPECT_EQ(console.substr(console.size() - 27), "\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(console.substr(console.size() - contract::kStopReceived.size()), contract::kStopReceived);
     // The relay does not stop its downloader: that ends at its next write, into a pipe that nobody
     // reads any more, long before the download would have.
     bool downloaderEnded = false;
