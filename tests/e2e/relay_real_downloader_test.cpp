@@ -8,6 +8,7 @@
 #include "process_run.h"
 #include "relay_case.h"
 #include "sites_expect.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ protected:
     std::wstring serverUrl() {
         const std::wstring portFile = c.dir.file(L"port");
         EXPECT_TRUE(startUnixProgram(VELVOX_SERVE_SCRIPT, {fromUtf8(unixPath(served)), fromUtf8(unixPath(portFile)), L"300"}));
-        for (ULONGLONG deadline = GetTickCount64() + 20000; GetTickCount64() < deadline; Sleep(50)) {
-            const std::string port = readFileBytes(portFile);
-            if (!port.empty()) return L"http://127.0.0.1:" + fromUtf8(port);
+        std::string port;
+        if (waitUntil([&] { return !(port = readFileBytes(portFile)).empty(); }, 20000)) {
+            return L"http://127.0.0.1:" + fromUtf8(port);
         }
         ADD_FAILURE() << "the file server did not start";
         return {};
@@ -121,7 +122,7 @@ TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
     HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
-    for (ULONGLONG deadline = GetTickCount64() + 20000; !fileExists(listed) && GetTickCount64() < deadline;) Sleep(50);
+    waitUntil([&] { return fileExists(listed); }, 20000);
     const std::string output = windowsPrinted(readFileBytes(listed));
     ASSERT_GT(std::count(output.begin(), output.end(), '\n'), 50);
     EXPECT_TRUE(readFileBytes(c.listPath()) == sortedCrlf(withCrLf(output))) << "the list is not the sorted output";
@@ -142,9 +143,5 @@ TEST_F(RelayRealDownloader, StopMarkerEndsTheRelayDuringASlowDownload) {
     EXPECT_EQ(console.substr(console.size() - contract::kStopReceived.size()), contract::kStopReceived);
     // The relay does not stop its downloader: that ends at its next write, into a pipe that nobody
     // reads any more, long before the download would have.
-    bool downloaderEnded = false;
-    for (ULONGLONG deadline = GetTickCount64() + 15000; !downloaderEnded && GetTickCount64() < deadline; Sleep(100)) {
-        downloaderEnded = findProcesses(L"youtube-dl.exe", url).empty();
-    }
-    EXPECT_TRUE(downloaderEnded);
+    EXPECT_TRUE(waitUntil([&] { return findProcesses(L"youtube-dl.exe", url).empty(); }, 15000, 100));
 }
