@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "contract.h"
 #include "hostsim.h"
 #include "paths.h"
 #include "recording.h"
@@ -213,7 +214,7 @@ FloodResult floodThrough(Subject subject, const Settings& settings) {
     // first line's LF into CR LF and adds its closing line).
     const std::string echo = readFileBytes(run.echoPath());
     size_t expected = sizeof kFirstLine - 1 + settings.floodBytes;
-    if (subject == Subject::Relay) expected += 1 + std::string("\r\nEXIT NO DATA\r\n").size();
+    if (subject == Subject::Relay) expected += 1 + std::string(contract::kExitNoData).size();
     if (echo.size() != expected) {
         say(std::string("throughput: ") + subjectKey(subject) + " echoed " + std::to_string(echo.size()) +
             " bytes, expected " + std::to_string(expected));
@@ -295,7 +296,7 @@ Replay loadReplay() {
         units.resize(made > 0 ? size_t(made) : 0);
         replay.lines.push_back(units);
     }
-    replay.echo = withCrLf(piped) + "\r\nEXIT NO DATA\r\n";
+    replay.echo = withCrLf(piped) + contract::kExitNoData;
     replay.ok = true;
     return replay;
 }
@@ -307,7 +308,7 @@ std::string replayFault(Run& run, const Replay& replay, const std::wstring& argu
     const int32_t job = run.options().jobNumber;
     if (host.exitCode() != 0) return "exit code " + std::to_string(host.exitCode());
     const std::vector<HostEvent> notices = host.events(HostEvent::Kind::Notice);
-    if (notices.size() != 2 || notices[0].wParam != 701 || notices[0].lParam != 701 || notices[1].wParam != 77792 ||
+    if (notices.size() != 2 || notices[0].wParam != contract::kFirstData || notices[0].lParam != static_cast<LPARAM>(contract::kFirstData) || notices[1].wParam != contract::kEndOfData ||
         notices[1].lParam != job) {
         return std::to_string(notices.size()) + " notices, not first data and end of data for job " + std::to_string(job);
     }

@@ -10,6 +10,7 @@ using Unit = std::make_unsigned_t<wchar_t>;
 constexpr unsigned kUnitBits = 8 * sizeof(wchar_t);
 constexpr size_t kKeyUnits = 64 / kUnitBits;  // 4 where wchar_t has 16 bits, 2 where it has 32
 constexpr size_t kSmallRun = 16;
+constexpr size_t kShowThreshold = 50;
 
 uint64_t keyAt(const wchar_t* entry, size_t length, size_t depth) {
     uint64_t key = 0;
@@ -20,6 +21,8 @@ uint64_t keyAt(const wchar_t* entry, size_t length, size_t depth) {
 }
 
 }  // namespace
+
+bool replacesList(size_t entryCount) { return entryCount > kShowThreshold; }
 
 SiteEntries::SiteEntries(std::wstring text) : text_(std::move(text)) {
     const wchar_t* const all = text_.data();

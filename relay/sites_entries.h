@@ -9,6 +9,10 @@
 // fgetws with a limit of 100 units reads at most 99 characters a call.
 constexpr size_t kMaxEntryUnits = 99;
 
+// Whether the sorted copy of a list of `entryCount` entries goes back in its place and is shown
+// in Notepad: only for a list longer than 50 entries; a shorter one stays as the downloader wrote it.
+bool replacesList(size_t entryCount);
+
 // A list may hold a million entries, so the entries are views into one text rather than a
 // string each.
 class SiteEntries {

@@ -9,9 +9,6 @@
 
 namespace {
 
-// Lists longer than this are put back sorted and shown in Notepad.
-constexpr size_t kShowThreshold = 50;
-
 // The path goes out in the ANSI code page, like the rest of the relay's console text. Flushed at
 // once: the relay may end through ExitProcess right after.
 void reportOpenFailure(const std::wstring& path) {
@@ -100,7 +97,7 @@ int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring&
     sorted.reset();
     source.reset();
 
-    if (entries.count() <= kShowThreshold) return 0;
+    if (!replacesList(entries.count())) return 0;
     // A sorted copy that is short of the list must not replace it: the list stays as the
     // downloader wrote it, and so does "Out.txt" for a look at what went wrong.
     if (readWhole && writtenWhole) {

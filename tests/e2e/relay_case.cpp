@@ -6,6 +6,7 @@
 
 #include "paths.h"
 #include "process_run.h"
+#include "wait_until.h"
 
 RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
     // Each test case runs in its own process, so the process id keeps parallel runs apart.
@@ -59,13 +60,9 @@ StandinRecord RelayCase::standin(const std::wstring& folder) const {
 }
 
 DWORD RelayCase::standinProcessId(const std::wstring& folder, DWORD timeoutMs) const {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        const auto starts = standinValues(standin(folder), L"start");
-        if (!starts.empty()) return static_cast<DWORD>(std::stoul(starts[0]));
-        if (GetTickCount64() >= deadline) return 0;
-        Sleep(50);
-    }
+    std::vector<std::wstring> starts;
+    if (!waitUntil([&] { return !(starts = standinValues(standin(folder), L"start")).empty(); }, timeoutMs)) return 0;
+    return static_cast<DWORD>(std::stoul(starts[0]));
 }
 
 namespace {
@@ -152,11 +149,10 @@ bool passesUnderLocale(const std::string& locale, const std::wstring& reportPath
         return false;
     }
     UniqueHandle started(process.hProcess), thread(process.hThread);
-    const ULONGLONG deadline = GetTickCount64() + 100000;
     std::string report;
-    while ((report = readFileBytes(reportPath)).find("</testsuites>") == std::string::npos) {
-        if (GetTickCount64() > deadline) return false;
-        Sleep(200);
+    if (!waitUntil([&] { return (report = readFileBytes(reportPath)).find("</testsuites>") != std::string::npos; }, 100000,
+                   200)) {
+        return false;
     }
     const bool passed = report.find("<testsuites tests=\"1\" failures=\"0\"") != std::string::npos &&
                         report.find("<skipped") == std::string::npos;

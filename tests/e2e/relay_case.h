@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "contract.h"
 #include "hostsim.h"
 #include "recording.h"
 #include "standin_record.h"
@@ -50,7 +51,7 @@ public:
     bool standinAlive(DWORD processId, const std::wstring& folder = {}) const;
     bool endStandin(DWORD processId, const std::wstring& folder = {}) const;
     std::wstring listPath(const std::wstring& folder = {}) const {
-        return (folder.empty() ? downloaderFolder : folder) + L"\\YOUTUBE-DL Supported sites.txt";
+        return (folder.empty() ? downloaderFolder : folder) + L"\\" + std::wstring(contract::kSitesListName);
     }
 
 private:

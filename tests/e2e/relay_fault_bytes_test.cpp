@@ -84,7 +84,7 @@ TEST_F(RelayFaultBytesRun, EveryByteValueReachesEchoListAndHost) {
         text += upToNul(r);
         lines.push_back(firstLineOf(r));
     }
-    EXPECT_EQ(host.console(), withCrLf(text) + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), withCrLf(text) + contract::kExitNoData);
     // Eight entries, so the list keeps the output as it came.
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(text));
     EXPECT_EQ(relayedLines(host), lines);
@@ -113,7 +113,7 @@ TEST_F(RelayFaultBytesRun, WritesOfEverySizeArriveWholeAndInOrder) {
 
     Checksum echoed, expectedEcho;
     echoed.add(host.console());
-    expectedEcho.add(withCrLf(all) + "\r\nEXIT NO DATA\r\n");
+    expectedEcho.add(withCrLf(all) + contract::kExitNoData);
     EXPECT_EQ(echoed.count(), expectedEcho.count());
     EXPECT_EQ(echoed.value(), expectedEcho.value()) << "the echo is not every byte in order";
 
@@ -163,7 +163,7 @@ TEST_P(RelayFaultCodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodeP
         text += r;
         lines.push_back(firstLineOf(r));
     }
-    EXPECT_EQ(host.console(), withCrLf(text) + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), withCrLf(text) + contract::kExitNoData);
     // 34 entries, so the list keeps the output as it came and "Out.txt" holds the sorted copy.
     const std::string list = readFileBytes(c.listPath());
     EXPECT_EQ(list, withCrLf(text));

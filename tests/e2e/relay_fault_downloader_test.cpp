@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::string kStopLine = "\r\nRECEIVED STOP. Closing...";
+const std::string kStopLine = contract::kStopReceived;
 
 }  // namespace
 
@@ -28,7 +28,7 @@ TEST(RelayFaultDownloader, SilentDownloaderThatNeverEndsIsLeftRunningByAStop) {
     EXPECT_TRUE(host.events(Kind::Notice).empty());
 
     const double written = host.nowMs();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
@@ -47,7 +47,7 @@ TEST(RelayFaultDownloader, StopWhileTheDownloaderFloodsEndsTheRelayAtOnce) {
     host.writeMailbox(L"youtube-dl -o x http://v");
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 200, kJobTimeoutMs));
     const double written = host.nowMs();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000)) << "the relay did not end on the stop marker";
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
@@ -98,7 +98,7 @@ TEST(RelayFaultVolume, FiftyMegabytesWithoutALineFeedArriveWhole) {
     EXPECT_EQ(host.exitCode(), 0u);
 
     // Worked out on this side: the stream, and the same through the code page.
-    const std::string tail = "\r\nEXIT NO DATA\r\n";
+    const std::string tail = contract::kExitNoData;
     Checksum expectedEcho, expectedRelay;
     ByteStream stream(kSeed, excluded);
     for (size_t done = 0; done < kTotal; done += kPiece) {
@@ -126,7 +126,7 @@ TEST(RelayFaultVolume, FiftyMegabytesWithoutALineFeedArriveWhole) {
     EXPECT_LE(largest, 8192u);
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[0].wParam, 701u);
-    EXPECT_EQ(notices[1].wParam, 77792u);
+    EXPECT_EQ(notices[0].wParam, contract::kFirstData);
+    EXPECT_EQ(notices[1].wParam, contract::kEndOfData);
     EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
 }

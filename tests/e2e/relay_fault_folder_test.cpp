@@ -41,7 +41,7 @@ TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
 
     EXPECT_TRUE(host.events(Kind::Box).empty()) << toUtf8(host.events(Kind::Box)[0].text);
     EXPECT_EQ(standinValues(c.standin(folder), L"module"), std::vector<std::wstring>{folder + L"\\youtube-dl.exe"});
-    EXPECT_EQ(host.console(), withCrLf(output) + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), withCrLf(output) + contract::kExitNoData);
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
@@ -69,8 +69,8 @@ TEST(RelayFaultFolder, FolderPastTheRecordsFieldEndsTheJobInGoodOrder) {
     EXPECT_EQ(boxes[0].text, L"Error CreateChildProcess");
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].wParam, 77792u);
+    EXPECT_EQ(notices[0].wParam, contract::kEndOfData);
     EXPECT_EQ(notices[0].lParam, c.options.jobNumber);
-    EXPECT_EQ(host.console(), "Error: Could not open " + toUtf8(folder) + "\\YOUTUBE-DL Supported sites.txt\r\n" +
-                                  "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), "Error: Could not open " + toUtf8(folder) + "\\" + toUtf8(contract::kSitesListName) + "\r\n" +
+                                  contract::kExitNoData);
 }

@@ -83,8 +83,8 @@ TEST(RelayFaultHost, KilledHostEndsTheRelayWithinTheWatchersSecond) {
     EXPECT_LT(took, kWatcherMs);
     EXPECT_EQ(host.relayExitCode(), 0u);
     EXPECT_TRUE(c.standinAlive(downloader)) << "the downloader is not the relay's to end";
-    EXPECT_NE(host.output().find("notice 701"), std::string::npos);
-    EXPECT_EQ(host.output().find("notice 77792"), std::string::npos) << "the job never reached its end";
+    EXPECT_NE(host.output().find("notice " + std::to_string(contract::kFirstData)), std::string::npos);
+    EXPECT_EQ(host.output().find("notice " + std::to_string(contract::kEndOfData)), std::string::npos) << "the job never reached its end";
     EXPECT_TRUE(c.endStandin(downloader));
 }
 
@@ -95,7 +95,7 @@ TEST(RelayFaultHost, KilledHostEndsTheRelayWhileTheDownloaderFloods) {
     c.installDownloader({"stream 7 1073741824 65536 00"});
     SeparateHost host(c, 0);
     ASSERT_TRUE(host.openRelay(kJobTimeoutMs)) << host.output();
-    ASSERT_TRUE(host.waitForOutput("notice 701", kJobTimeoutMs));
+    ASSERT_TRUE(host.waitForOutput("notice " + std::to_string(contract::kFirstData), kJobTimeoutMs));
     Sleep(3000);  // past the first-data pause, into the flood
     ASSERT_TRUE(host.relayRunning());
     const DWORD downloader = c.standinProcessId();
@@ -141,10 +141,10 @@ TEST(RelayFaultHost, StopMarkerEndsTheRelayWhileItsHostHangs) {
     ASSERT_FALSE(host.exited());
     // The worker is stuck in its message to the host; the main thread still polls the mailbox.
     const double written = host.nowMs();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, kWatcherMs);
-    EXPECT_EQ(host.console(), "one\r\n\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(host.console(), "one\r\n" + contract::kStopReceived);
     EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"one"});
 }

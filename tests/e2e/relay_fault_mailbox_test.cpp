@@ -48,8 +48,8 @@ TEST(RelayFaultMailbox, MailboxRewrittenOverAndOverWhileAJobRuns) {
     EXPECT_EQ(relayedLines(host), parts);
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[0].wParam, 701u);
-    EXPECT_EQ(notices[1].wParam, 77792u);
+    EXPECT_EQ(notices[0].wParam, contract::kFirstData);
+    EXPECT_EQ(notices[1].wParam, contract::kEndOfData);
     EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
-    EXPECT_EQ(host.console(), echo + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), echo + contract::kExitNoData);
 }

@@ -40,12 +40,12 @@ TEST(RelayFaultParallel, EightRelaysForEightHostsKeepTheirJobsApart) {
             echo += "job " + std::to_string(job) + " line " + std::to_string(k) + "\r\n";
         }
         EXPECT_EQ(relayedLines(host), lines);
-        EXPECT_EQ(host.console(), echo + "\r\nEXIT NO DATA\r\n");
+        EXPECT_EQ(host.console(), echo + contract::kExitNoData);
         const auto notices = host.events(Kind::Notice);
         ASSERT_EQ(notices.size(), 2u);
-        EXPECT_EQ(notices[0].wParam, 701u);
-        EXPECT_EQ(notices[0].lParam, 701);
-        EXPECT_EQ(notices[1].wParam, 77792u);
+        EXPECT_EQ(notices[0].wParam, contract::kFirstData);
+        EXPECT_EQ(notices[0].lParam, static_cast<LPARAM>(contract::kFirstData));
+        EXPECT_EQ(notices[1].wParam, contract::kEndOfData);
         EXPECT_EQ(notices[1].lParam, job);
     }
 }

@@ -50,9 +50,9 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     // First data, then one line relay message per read, then end of data.
     const auto n = notices(host);
     ASSERT_EQ(n.size(), 2u);
-    EXPECT_EQ(n[0].wParam, 701u);
-    EXPECT_EQ(n[0].lParam, 701);
-    EXPECT_EQ(n[1].wParam, 77792u);
+    EXPECT_EQ(n[0].wParam, contract::kFirstData);
+    EXPECT_EQ(n[0].lParam, static_cast<LPARAM>(contract::kFirstData));
+    EXPECT_EQ(n[1].wParam, contract::kEndOfData);
     EXPECT_EQ(n[1].lParam, job.options.jobNumber);
 
     const auto lines = host.events(Kind::CopyData);
@@ -62,7 +62,7 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
                                                 L"first\r", L""};
     for (size_t i = 0; i < lines.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(lines[i].wParam, 717717u);
+        EXPECT_EQ(lines[i].wParam, contract::kLineRelay);
         EXPECT_EQ(lines[i].dwData, 0u);
         EXPECT_EQ(lines[i].cbData, expected[i].size() * 2);
         EXPECT_EQ(lines[i].text, expected[i]);
@@ -77,7 +77,7 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     // The echo: every byte, through the text-mode console stream, then the relay's own line.
     std::string echo;
     for (const std::string& w : writes) echo += withCrLf(w);
-    EXPECT_EQ(host.console(), echo + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), echo + contract::kExitNoData);
 
     EXPECT_TRUE(fileExists(job.listPath()));
     EXPECT_EQ(readFileBytes(job.listPath()), "");
@@ -90,7 +90,7 @@ TEST(RelayJob, ANulByteEndsTheChunkForEchoAndHost) {
     host.writeMailbox(L"youtube-dl -o x http://v");
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"abc", L"next"}));
-    EXPECT_EQ(host.console(), "abcnext\r\n\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), "abcnext\r\n" + contract::kExitNoData);
 }
 
 TEST(RelayJob, AChildWithoutOutputGetsOnlyTheEndOfDataNotice) {
@@ -102,10 +102,10 @@ TEST(RelayJob, AChildWithoutOutputGetsOnlyTheEndOfDataNotice) {
     EXPECT_EQ(host.exitCode(), 0u);
     const auto n = notices(host);
     ASSERT_EQ(n.size(), 1u);
-    EXPECT_EQ(n[0].wParam, 77792u);
+    EXPECT_EQ(n[0].wParam, contract::kEndOfData);
     EXPECT_EQ(n[0].lParam, job.options.jobNumber);
     EXPECT_TRUE(host.events(Kind::CopyData).empty());
-    EXPECT_EQ(host.console(), "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), contract::kExitNoData);
 }
 
 TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
@@ -129,9 +129,9 @@ TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
         expected.push_back(unitsOf(bytes.substr(0, bytes.find('\n'))));
     }
     EXPECT_EQ(relayedLines(host), expected);
-    EXPECT_EQ(host.console(), withCrLf(piped) + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), withCrLf(piped) + contract::kExitNoData);
     const auto n = notices(host);
     ASSERT_EQ(n.size(), 2u);
-    EXPECT_EQ(n[0].wParam, 701u);
-    EXPECT_EQ(n[1].wParam, 77792u);
+    EXPECT_EQ(n[0].wParam, contract::kFirstData);
+    EXPECT_EQ(n[1].wParam, contract::kEndOfData);
 }

@@ -14,14 +14,14 @@ TEST(RelayLimits, FullMailboxWithoutNulIsReadWithinItsView) {
     std::wstring units = L"youtube-dl -o ";
     while (units.size() < 2048) units += L'a';
     // What lies past the view must not count: a stop marker there is not the relay's to see.
-    host.writeMailboxUnits(L"_STOP__", 2048);
+    host.writeMailboxUnits(contract::kStopMarker, 2048);
     host.writeMailboxUnits(units);
     ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_EQ(standinValues(c.standin(), L"commandline"), std::vector<std::wstring>{units.substr(10)});
     EXPECT_EQ(host.mailboxUnits(1), std::wstring(1, L'\0'));
     EXPECT_EQ(host.events(Kind::Notice).size(), 1u);  // the job ran to its end-of-data notice
-    EXPECT_EQ(host.console(), "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), contract::kExitNoData);
 }
 
 TEST(RelayLimits, StopMarkerInTheLastUnitsOfAFullMailboxIsSeen) {
@@ -29,11 +29,11 @@ TEST(RelayLimits, StopMarkerInTheLastUnitsOfAFullMailboxIsSeen) {
     c.options.mailboxBytes = 8192;
     HostSim& host = c.start();
     std::wstring units(2048 - 7, L'x');
-    units += L"_STOP__";
+    units += contract::kStopMarker;
     host.writeMailboxUnits(units);
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_EQ(host.console(), "\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(host.console(), contract::kStopReceived);
 }
 
 TEST(RelayLimits, CommandLongerThan999CharactersReachesTheChildWhole) {
@@ -92,7 +92,7 @@ TEST(RelayLimits, FullReadsOf4096BytesAreRelayedExactly) {
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{unitsOf(full), std::wstring(100, L'b'), L"tail"}));
     const std::string piped = full + withBreak + "tail\n";
-    EXPECT_EQ(host.console(), withCrLf(piped) + "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), withCrLf(piped) + contract::kExitNoData);
 }
 
 TEST(RelayLimits, AFullReadGoesWholeIntoTheListFile) {
@@ -163,7 +163,7 @@ TEST(RelayLimits, DownloaderFolderLongerThan240CharactersIsUsedWhole) {
     ASSERT_TRUE(HostSim::typeKey(L'q'));
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(standinValues(c.standin(folder), L"module"), std::vector<std::wstring>{folder + L"\\youtube-dl.exe"});
-    EXPECT_EQ(host.console(), toUtf8(folder) + "\\youtube-dl.exe  -o x http://v\r\nfrom deep down\r\n\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), toUtf8(folder) + "\\youtube-dl.exe  -o x http://v\r\nfrom deep down\r\n" + contract::kExitNoData);
     EXPECT_EQ(readFileBytes(c.listPath(folder)), "from deep down\r\n");
     EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"from deep down"});
 }

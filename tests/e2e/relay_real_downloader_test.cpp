@@ -8,6 +8,7 @@
 #include "process_run.h"
 #include "relay_case.h"
 #include "sites_expect.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ protected:
     std::wstring serverUrl() {
         const std::wstring portFile = c.dir.file(L"port");
         EXPECT_TRUE(startUnixProgram(VELVOX_SERVE_SCRIPT, {fromUtf8(unixPath(served)), fromUtf8(unixPath(portFile)), L"300"}));
-        for (ULONGLONG deadline = GetTickCount64() + 20000; GetTickCount64() < deadline; Sleep(50)) {
-            const std::string port = readFileBytes(portFile);
-            if (!port.empty()) return L"http://127.0.0.1:" + fromUtf8(port);
+        std::string port;
+        if (waitUntil([&] { return !(port = readFileBytes(portFile)).empty(); }, 20000)) {
+            return L"http://127.0.0.1:" + fromUtf8(port);
         }
         ADD_FAILURE() << "the file server did not start";
         return {};
@@ -77,9 +78,9 @@ TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNo
         if (e.kind == Kind::CopyData && notices.size() == 1 && isProgressLine(e.text)) ++progressLines;
     }
     ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[0]->wParam, 701u);
-    EXPECT_EQ(notices[0]->lParam, 701);
-    EXPECT_EQ(notices[1]->wParam, 77792u);
+    EXPECT_EQ(notices[0]->wParam, contract::kFirstData);
+    EXPECT_EQ(notices[0]->lParam, static_cast<LPARAM>(contract::kFirstData));
+    EXPECT_EQ(notices[1]->wParam, contract::kEndOfData);
     EXPECT_EQ(notices[1]->lParam, c.options.jobNumber);
     EXPECT_GE(progressLines, 3u) << "progress should span several reads";
 
@@ -94,7 +95,7 @@ TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNo
     }
     EXPECT_NE(console.find("[download] Destination: clip.bin\r\r\n"), std::string::npos) << console;
     EXPECT_NE(console.find("[download] 100% of"), std::string::npos);
-    EXPECT_EQ(console.substr(console.size() - 16), "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(console.substr(console.size() - contract::kExitNoData.size()), contract::kExitNoData);
 }
 
 TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
@@ -109,7 +110,7 @@ TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
     ASSERT_NE(error, events.end()) << "no relayed ERROR: line in\n" << host.console();
     auto end = std::find_if(error, events.end(), [](const HostEvent& e) { return e.kind == Kind::Notice; });
     ASSERT_NE(end, events.end()) << "no end-of-data notice after the error";
-    EXPECT_EQ(end->wParam, 77792u);
+    EXPECT_EQ(end->wParam, contract::kEndOfData);
     EXPECT_EQ(end->lParam, c.options.jobNumber);
 }
 
@@ -121,7 +122,7 @@ TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
     HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
     EXPECT_EQ(host.exitCode(), 0u);
-    for (ULONGLONG deadline = GetTickCount64() + 20000; !fileExists(listed) && GetTickCount64() < deadline;) Sleep(50);
+    waitUntil([&] { return fileExists(listed); }, 20000);
     const std::string output = windowsPrinted(readFileBytes(listed));
     ASSERT_GT(std::count(output.begin(), output.end(), '\n'), 50);
     EXPECT_TRUE(readFileBytes(c.listPath()) == sortedCrlf(withCrLf(output))) << "the list is not the sorted output";
@@ -134,17 +135,13 @@ TEST_F(RelayRealDownloader, StopMarkerEndsTheRelayDuringASlowDownload) {
     const std::wstring url = serverUrl() + L"/slow.bin";
     HostSim& host = startJob(L"youtube-dl -o slow.bin --limit-rate 100K " + url);
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 2, kRealJobTimeoutMs));
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(3000));
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_EQ(host.events(Kind::Notice).size(), 1u) << "no end-of-data notice after a stop";
     const std::string console = host.console();
-    EXPECT_EQ(console.substr(console.size() - 27), "\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(console.substr(console.size() - contract::kStopReceived.size()), contract::kStopReceived);
     // The relay does not stop its downloader: that ends at its next write, into a pipe that nobody
     // reads any more, long before the download would have.
-    bool downloaderEnded = false;
-    for (ULONGLONG deadline = GetTickCount64() + 15000; !downloaderEnded && GetTickCount64() < deadline; Sleep(100)) {
-        downloaderEnded = findProcesses(L"youtube-dl.exe", url).empty();
-    }
-    EXPECT_TRUE(downloaderEnded);
+    EXPECT_TRUE(waitUntil([&] { return findProcesses(L"youtube-dl.exe", url).empty(); }, 15000, 100));
 }

@@ -41,10 +41,10 @@ TEST(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
     // Lines after a chunk's first line feed are listed but not relayed; a NUL byte ends a chunk.
     EXPECT_EQ(readFileBytes(c.listPath()), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf");
     EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"Youtube", L"", L"abc", L"zdf"}));
-    EXPECT_EQ(host.console(), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf" + contract::kExitNoData);
     const auto notices = host.events(HostEvent::Kind::Notice);
     ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[1].wParam, 77792u);
+    EXPECT_EQ(notices[1].wParam, contract::kEndOfData);
 }
 
 TEST_F(RelaySitesRun, FiftyLinesAreSortedIntoOutTxtOnly) {

@@ -94,7 +94,7 @@ TEST(RelayStartup, NumbersAreReadUpToTheirFirstNonDigit) {
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 2u);
     EXPECT_EQ(notices[1].lParam, 12);
-    EXPECT_EQ(host.console(), "sites would go here\r\n\r\nEXIT NO DATA\r\n");  // no verbose line
+    EXPECT_EQ(host.console(), "sites would go here\r\n" + contract::kExitNoData);  // no verbose line
     EXPECT_EQ(readFileBytes(c.listPath()), "");                                // no sites mode
 }
 
@@ -104,10 +104,10 @@ TEST(RelayStartup, HostNumberWithoutDigitsIsZero) {
     c.options.arguments = relayArguments(c.options);
     c.options.arguments[4] = L"none";
     HostSim& host = c.start();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (0) " + std::to_wstring(c.options.jobNumber));
-    EXPECT_EQ(host.console(), "\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(host.console(), contract::kStopReceived);
 }
 
 TEST(RelayStartup, VerboseRunPrintsTheChildsCommandAndWaitsForAKey) {
@@ -123,7 +123,7 @@ TEST(RelayStartup, VerboseRunPrintsTheChildsCommandAndWaitsForAKey) {
     ASSERT_TRUE(HostSim::typeKey(L'x'));
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\youtube-dl.exe  -o x http://v\r\ndone\r\n\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\youtube-dl.exe  -o x http://v\r\ndone\r\n" + contract::kExitNoData);
 }
 
 TEST(RelayStartup, OnlyOneOfTwoTrailingBackslashesIsDropped) {
@@ -136,6 +136,6 @@ TEST(RelayStartup, OnlyOneOfTwoTrailingBackslashesIsDropped) {
     ASSERT_TRUE(host.waitForCount(Kind::Notice, 1, kJobTimeoutMs));
     ASSERT_TRUE(HostSim::typeKey(L' '));
     ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\\\youtube-dl.exe  -o y\r\n\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\\\youtube-dl.exe  -o y\r\n" + contract::kExitNoData);
     EXPECT_EQ(standinValues(c.standin(), L"start").size(), 1u);  // the path still leads to the child
 }

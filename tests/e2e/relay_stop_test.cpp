@@ -33,25 +33,25 @@ TEST(RelayStop, StopMarkerWhileWaitingEndsTheRelayAtTheNextPoll) {
     Sleep(1500);
     ASSERT_FALSE(host.exited());
     const double written = host.nowMs();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
-    EXPECT_EQ(host.console(), "\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(host.console(), contract::kStopReceived);
     EXPECT_TRUE(host.events(Kind::Notice).empty());
-    EXPECT_EQ(host.mailboxText(), L"_STOP__");  // the marker is read, not taken
+    EXPECT_EQ(host.mailboxText(), contract::kStopMarker);  // the marker is read, not taken
 }
 
 TEST(RelayStop, StopMarkerWinsOverACommandInTheSameText) {
     RelayCase c(L"stopfirst");
     c.installDownloader({"exit 0"});
-    c.options.initialMailbox = L"youtube-dl -o x http://v _STOP__";
+    c.options.initialMailbox = L"youtube-dl -o x http://v " + std::wstring(contract::kStopMarker);
     HostSim& host = c.start();
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_EQ(host.console(), "\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(host.console(), contract::kStopReceived);
     EXPECT_TRUE(c.standin().empty()) << "no downloader is started";
-    EXPECT_EQ(host.mailboxText(), L"youtube-dl -o x http://v _STOP__");
+    EXPECT_EQ(host.mailboxText(), L"youtube-dl -o x http://v " + std::wstring(contract::kStopMarker));
 }
 
 TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
@@ -61,15 +61,15 @@ TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     host.writeMailbox(L"youtube-dl -o x http://v");
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
     const double written = host.nowMs();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000));
     EXPECT_EQ(host.exitCode(), 0u);
     // The main thread sees it within a poll, although the worker is blocked in its read.
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
-    EXPECT_EQ(host.console(), "[download] started\r\n\r\nRECEIVED STOP. Closing...");
+    EXPECT_EQ(host.console(), "[download] started\r\n" + contract::kStopReceived);
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 1u);  // first data only: a stop posts no end-of-data notice
-    EXPECT_EQ(notices[0].wParam, 701u);
+    EXPECT_EQ(notices[0].wParam, contract::kFirstData);
     const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
     EXPECT_TRUE(c.standinAlive(child)) << "the downloader is not terminated";
@@ -80,7 +80,7 @@ TEST(RelayStop, StopMarkerWhileTheOutputIsBlockedEndsTheRelay) {
     ASSERT_TRUE(startWithOutputBlocked(c)) << "the relay's output never blocked";
     HostSim& host = c.host();
     const double written = host.nowMs();
-    host.writeMailbox(L"_STOP__");
+    host.writeMailbox(contract::kStopMarker);
     ASSERT_TRUE(host.waitForExit(10000)) << "the relay waits on its blocked output";
     EXPECT_EQ(host.exitCode(), 0u);
     EXPECT_LT(host.events(Kind::Exit)[0].atMs - written, 2000.0);
@@ -142,10 +142,10 @@ TEST(RelayMissingDownloader, ReportsTheFailedStartAndEndsTheJob) {
     EXPECT_EQ(boxes[0].text, L"Error CreateChildProcess");
     const auto notices = host.events(Kind::Notice);
     ASSERT_EQ(notices.size(), 1u);  // no first data, only its end
-    EXPECT_EQ(notices[0].wParam, 77792u);
+    EXPECT_EQ(notices[0].wParam, contract::kEndOfData);
     EXPECT_EQ(notices[0].lParam, c.options.jobNumber);
     EXPECT_GT(notices[0].atMs, boxes[0].atMs);
     EXPECT_TRUE(host.events(Kind::CopyData).empty());
-    EXPECT_EQ(host.console(), "\r\nEXIT NO DATA\r\n");
+    EXPECT_EQ(host.console(), contract::kExitNoData);
     EXPECT_EQ(host.mailboxText(), L"");
 }

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "contract.h"
 #include "notepad_check.h"
 #include "paths.h"
 #include "sites_step.h"
@@ -14,7 +15,7 @@ TEST(SitesStepShortWrite, ListIsLeftWholeWhenOutTxtCannotBeWritten) {
     const char* folderText = std::getenv("VELVOX_SHORT_WRITE_DIR");
     ASSERT_NE(folderText, nullptr) << "run through sites_short_write.sh";
     const std::wstring folder = hostPath(folderText);
-    const std::wstring listPath = folder + L"\\YOUTUBE-DL Supported sites.txt";
+    const std::wstring listPath = folder + L"\\" + std::wstring(contract::kSitesListName);
     const std::wstring sortedPath = folder + L"\\Out.txt";
     const std::string list = readFileBytes(listPath);
     ASSERT_FALSE(list.empty()) << toUtf8(listPath);

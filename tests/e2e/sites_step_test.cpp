@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "contract.h"
 #include "notepad_check.h"
 #include "paths.h"
 #include "process_run.h"
@@ -14,8 +15,6 @@
 #include "temp_dir.h"
 
 namespace {
-
-const wchar_t kListName[] = L"YOUTUBE-DL Supported sites.txt";
 
 // The step in a process of its own that ends through ExitProcess right after, as the relay does.
 RunResult runStep(const std::wstring& folder, const std::wstring& listPath) {
@@ -27,7 +26,7 @@ RunResult runStep(const std::wstring& folder, const std::wstring& listPath) {
 class SitesStep : public ::testing::Test {
 protected:
     TempDir dir{L"sites"};
-    std::wstring listPath = dir.file(kListName);
+    std::wstring listPath = dir.file(contract::kSitesListName);
     std::wstring sortedPath = dir.file(L"Out.txt");
 
     void TearDown() override { endNotepadsOf(dir.path()); }
@@ -111,7 +110,7 @@ TEST_F(SitesStep, MissingListIsReportedOnStandardError) {
     // A user folder may hold letters outside ASCII; the path is printed in the ANSI code page.
     const std::wstring folder = dir.file(L"Descargas \x00F1");
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    const std::wstring missing = folder + L"\\" + kListName;
+    const std::wstring missing = folder + L"\\" + contract::kSitesListName;
     ASSERT_NE(toAnsi(missing).find('\xF1'), std::string::npos);
     RunResult run = runStep(folder, missing);
     ASSERT_TRUE(run.started);

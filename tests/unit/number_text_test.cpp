@@ -7,6 +7,9 @@ TEST(ReadNumber, ReadsLeadingDigitsAfterBlanksAndSign) {
     EXPECT_EQ(readNumber(L"\t-17"), -17);
     EXPECT_EQ(readNumber(L"+8"), 8);
     EXPECT_EQ(readNumber(L"12abc"), 12);
+    // _wtol's white space also holds CR, LF, vertical tab and form feed.
+    EXPECT_EQ(readNumber(L"\r\n-3"), -3);
+    EXPECT_EQ(readNumber(L"\v\f9"), 9);
 }
 
 TEST(ReadNumber, NoDigitsGiveZero) {

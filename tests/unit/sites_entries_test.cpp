@@ -70,6 +70,9 @@ TEST(SiteEntriesSplit, CountsAroundTheNotepadThreshold) {
     EXPECT_EQ(SiteEntries(fifty + L"\n").count(), 51u);
     // A long line counts as two.
     EXPECT_EQ(SiteEntries(lines(49) + std::wstring(150, L'q') + L"\n").count(), 51u);
+    // Fifty entries stay as they were; from 51 on the sorted copy replaces the list.
+    EXPECT_FALSE(replacesList(SiteEntries(lines(50)).count()));
+    EXPECT_TRUE(replacesList(SiteEntries(lines(51)).count()));
 }
 
 TEST(SiteEntriesSplit, CarriageReturnsStayExceptTheOnesOfCrLf) {
@@ -99,6 +102,10 @@ TEST(SiteEntriesSort, EntriesThatShareTheirFirstUnitsSortByTheRest) {
               (std::vector<std::wstring>{L"ab", L"abc", L"abcd", L"abcd", L"abcdd", L"abcde", L"abcdf"}));
     EXPECT_EQ(sorted(L"x.example.com:b\nx.example.com:a\nx.example.com\nx.example.co\n"),
               (std::vector<std::wstring>{L"x.example.co", L"x.example.com", L"x.example.com:a", L"x.example.com:b"}));
+    // An entry ends where it ends: the line feed after it is not read as a unit of its own, which
+    // would sort it after a longer entry that goes on with a unit below the line feed.
+    EXPECT_EQ(sorted(L"ab\tc\nab\n"), (std::vector<std::wstring>{L"ab", L"ab\tc"}));
+    EXPECT_EQ(sorted(L"ab\x01\nab\n"), (std::vector<std::wstring>{L"ab", L"ab\x01"}));
 }
 
 TEST(SiteEntriesSort, PiecesOfALongLineSortOnTheirOwn) {

@@ -14,7 +14,7 @@ constexpr wchar_t kWindowClass[] = L"VelvoxHostSimWindow";
 constexpr double kBoxAnswerDelayMs = 200;
 
 UINT youtubeDlMessage() {
-    static const UINT message = RegisterWindowMessageW(L"youtube-dl message");
+    static const UINT message = RegisterWindowMessageW(contract::kMessageName);
     return message;
 }
 
@@ -140,10 +140,10 @@ double HostSim::nowMs() const {
     return double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
 }
 
-std::wstring HostSim::windowTitleFor(int32_t hostNumber) { return L"Velvox YT (" + std::to_wstring(hostNumber) + L")"; }
+std::wstring HostSim::windowTitleFor(int32_t hostNumber) { return contract::windowTitle(hostNumber); }
 
 std::wstring HostSim::mailboxNameFor(int32_t hostNumber, int32_t jobNumber) {
-    return L"velvox_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
+    return contract::mailboxName(hostNumber, jobNumber);
 }
 
 std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "contract.h"
 #include "unique_handle.h"
 
 struct HostEvent {

@@ -123,9 +123,9 @@ int wmain(int argc, wchar_t** argv) {
     options.onEvent = [&](const HostEvent& e) {
         switch (e.kind) {
         case HostEvent::Kind::Notice:
-            if (e.wParam == 77792) endOfData = true;
+            if (e.wParam == contract::kEndOfData) endOfData = true;
             say(e.atMs, "notice " + std::to_string(e.wParam) +
-                            (e.wParam == 701 ? " (first data)" : e.wParam == 77792 ? " (end of data)" : "") +
+                            (e.wParam == contract::kFirstData ? " (first data)" : e.wParam == contract::kEndOfData ? " (end of data)" : "") +
                             ", lParam " + std::to_string(e.lParam));
             break;
         case HostEvent::Kind::CopyData:

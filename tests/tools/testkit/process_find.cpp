@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "unique_handle.h"
+#include "wait_until.h"
 
 std::wstring processCommandLine(DWORD processId) {
     using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
@@ -64,13 +65,16 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
 }  // namespace
 
 HWND waitForTopWindow(DWORD processId, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        WindowSearch search{processId, nullptr};
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount64() >= deadline) return search.found;
-        Sleep(50);
-    }
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            WindowSearch search{processId, nullptr};
+            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+            found = search.found;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
 }
 
 std::wstring windowTitle(HWND window) {
@@ -80,12 +84,14 @@ std::wstring windowTitle(HWND window) {
 }
 
 std::wstring waitForWindowTitle(HWND window, const std::wstring& part, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        std::wstring title = windowTitle(window);
-        if (title.find(part) != std::wstring::npos || GetTickCount64() >= deadline || !IsWindow(window)) return title;
-        Sleep(50);
-    }
+    std::wstring title;
+    waitUntil(
+        [&] {
+            title = windowTitle(window);
+            return title.find(part) != std::wstring::npos || !IsWindow(window);
+        },
+        timeoutMs);
+    return title;
 }
 
 bool closeWindowAndWait(HWND window, DWORD processId, DWORD timeoutMs) {

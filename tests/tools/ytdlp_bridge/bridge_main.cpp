@@ -12,6 +12,7 @@
 #include "process_run.h"
 #include "temp_dir.h"
 #include "unique_handle.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -48,28 +49,34 @@ std::string asWindowsText(const std::string& utf8) {
 // Opens the FIFO once the script has made it. Wine's file attributes do not show a FIFO, nor does
 // a Unix process's handle tell when it has ended, so the open itself is the test, for a while.
 UniqueHandle openFifo(const std::wstring& path) {
-    for (ULONGLONG deadline = GetTickCount64() + 30000; GetTickCount64() < deadline; Sleep(20)) {
-        UniqueHandle fifo(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (fifo) return fifo;
-    }
-    return {};
+    UniqueHandle fifo;
+    waitUntil(
+        [&] {
+            fifo.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return bool(fifo);
+        },
+        30000, 20);
+    return fifo;
 }
 
 // The downloader's exit code, which the script writes once it has ended; 1 if none comes.
 int exitCodeFrom(const std::wstring& statusPath) {
-    for (ULONGLONG deadline = GetTickCount64() + 10000; GetTickCount64() < deadline; Sleep(20)) {
-        UniqueHandle file(CreateFileW(statusPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) continue;
-        char text[16] = {};
-        DWORD got = 0;
-        ReadFile(file.get(), text, sizeof text - 1, &got, nullptr);
-        file.reset();
-        DeleteFileW(statusPath.c_str());
-        return atoi(text);
-    }
-    return 1;
+    UniqueHandle file;
+    const bool written = waitUntil(
+        [&] {
+            file.reset(CreateFileW(statusPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return bool(file);
+        },
+        10000, 20);
+    if (!written) return 1;
+    char text[16] = {};
+    DWORD got = 0;
+    ReadFile(file.get(), text, sizeof text - 1, &got, nullptr);
+    file.reset();
+    DeleteFileW(statusPath.c_str());
+    return atoi(text);
 }
 
 }  // namespace
