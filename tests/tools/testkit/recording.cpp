@@ -1,74 +1,20 @@
 #include "recording.h"
 
-#include <cctype>
-#include <cstdlib>
-
-namespace {
-
-// Just enough JSON for the recording's fixed shape.
-struct Reader {
-    const std::string& text;
-    size_t pos = 0;
-
-    void skipSpace() {
-        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
-    }
-    bool eat(char c) {
-        skipSpace();
-        if (pos < text.size() && text[pos] == c) {
-            ++pos;
-            return true;
-        }
-        return false;
-    }
-    bool string(std::string& out) {
-        if (!eat('"')) return false;
-        size_t end = text.find('"', pos);
-        if (end == std::string::npos) return false;
-        out = text.substr(pos, end - pos);
-        pos = end + 1;
-        return true;
-    }
-    bool number(double& out) {
-        skipSpace();
-        const char* start = text.c_str() + pos;
-        char* end = nullptr;
-        out = std::strtod(start, &end);
-        if (end == start) return false;
-        pos += static_cast<size_t>(end - start);
-        return true;
-    }
-};
-
-}  // namespace
+#include <nlohmann/json.hpp>
 
 Recording parseRecording(const std::string& json) {
     Recording recording;
-    Reader in{json};
-    const size_t codeKey = json.find("\"exit_code\"");
-    if (codeKey != std::string::npos) {
-        in.pos = codeKey + 11;
-        double code = 0;
-        if (in.eat(':') && in.number(code)) recording.exitCode = static_cast<int>(code);
+    const nlohmann::json doc = nlohmann::json::parse(json, nullptr, /*allow_exceptions=*/false);
+    if (!doc.is_object()) return recording;  // also what a parse error gives
+    const auto code = doc.find("exit_code");
+    if (code != doc.end() && code->is_number()) recording.exitCode = code->get<int>();
+    const auto writes = doc.find("writes");
+    if (writes == doc.end() || !writes->is_array()) return recording;
+    for (const nlohmann::json& write : *writes) {
+        if (!write.is_array() || write.size() != 2 || !write[0].is_number() || !write[1].is_string()) return recording;
+        recording.writes.push_back(RecordedWrite{write[0].get<double>(), fromHex(write[1].get<std::string>())});
     }
-    const size_t writesKey = json.find("\"writes\"");
-    if (writesKey == std::string::npos) return recording;
-    in.pos = writesKey + 8;
-    if (!in.eat(':') || !in.eat('[')) return recording;
-    if (in.eat(']')) {
-        recording.ok = true;
-        return recording;
-    }
-    do {
-        RecordedWrite write;
-        std::string hex;
-        if (!in.eat('[') || !in.number(write.seconds) || !in.eat(',') || !in.string(hex) || !in.eat(']')) {
-            return recording;
-        }
-        write.bytes = fromHex(hex);
-        recording.writes.push_back(write);
-    } while (in.eat(','));
-    recording.ok = in.eat(']');
+    recording.ok = true;
     return recording;
 }
 
