@@ -29,6 +29,24 @@ std::wstring firstLineOf(const std::string& read) {
     return text.substr(0, text.find(L'\n'));
 }
 
+// Runs the reads in sites mode, each its own read, and checks the run's end, its echo and the
+// host's lines; returns the text the list should hold: each read up to its first NUL.
+std::string runSitesReads(RelayCase& c, const std::vector<std::string>& reads) {
+    c.installDownloader(c.lockstepWrites(reads));
+    HostSim& host = c.startSites();
+    EXPECT_TRUE(host.waitForExit(kJobTimeoutMs));
+    EXPECT_EQ(host.exitCode(), 0u);
+    std::string text;
+    std::vector<std::wstring> lines;
+    for (const std::string& r : reads) {
+        text += upToNul(r);
+        lines.push_back(firstLineOf(r));
+    }
+    EXPECT_EQ(host.console(), withCrLf(text) + contract::kExitNoData);
+    EXPECT_EQ(relayedLines(host), lines);
+    return text;
+}
+
 // How often each byte occurs, line breaks left out (sorting the list adds and moves them).
 std::array<size_t, 256> byteCounts(const std::string& bytes) {
     std::array<size_t, 256> counts{};
@@ -73,21 +91,10 @@ TEST_F(RelayFaultBytesRun, EveryByteValueReachesEchoListAndHost) {
         std::string("\0leading NUL\n", 13),
         "end\n",
     };
-    c.installDownloader(c.lockstepWrites(reads));
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
-
-    std::string text;
-    std::vector<std::wstring> lines;
-    for (const std::string& r : reads) {
-        text += upToNul(r);
-        lines.push_back(firstLineOf(r));
-    }
-    EXPECT_EQ(host.console(), withCrLf(text) + contract::kExitNoData);
+    const std::string text = runSitesReads(c, reads);
     // Eight entries, so the list keeps the output as it came.
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(text));
-    EXPECT_EQ(relayedLines(host), lines);
+    HostSim& host = c.host();
     const auto relayed = host.events(Kind::CopyData);
     ASSERT_EQ(relayed.size(), reads.size());
     EXPECT_EQ(relayed[4].cbData, 0u);  // a read that begins with NUL relays an empty line
@@ -152,23 +159,11 @@ TEST_P(RelayFaultCodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodeP
         const std::string high(1, static_cast<char>(b));
         reads.push_back(high + "x" + high + high + "\r" + high + (b % 4 == 3 ? "\n" + high : ""));
     }
-    c.installDownloader(c.lockstepWrites(reads));
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
-
-    std::string text;
-    std::vector<std::wstring> lines;
-    for (const std::string& r : reads) {
-        text += r;
-        lines.push_back(firstLineOf(r));
-    }
-    EXPECT_EQ(host.console(), withCrLf(text) + contract::kExitNoData);
+    const std::string text = runSitesReads(c, reads);
     // 34 entries, so the list keeps the output as it came and "Out.txt" holds the sorted copy.
     const std::string list = readFileBytes(c.listPath());
     EXPECT_EQ(list, withCrLf(text));
     EXPECT_EQ(readFileBytes(c.downloaderFolder + L"\\Out.txt"), sortedCrlf(list));
-    EXPECT_EQ(relayedLines(host), lines);
     EXPECT_EQ(fromAnsi(text.substr(4, word.size())).size(), 2u) << "the word is two characters here";
 }
 
