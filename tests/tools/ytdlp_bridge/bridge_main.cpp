@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "paths.h"
 #include "process_run.h"
@@ -85,22 +86,14 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t unique[64];
     wsprintfW(unique, L"/tmp/velvox-ytdlp-%lu-%lu", GetCurrentProcessId(), GetTickCount());
     const std::string fifoUnix = toUtf8(unique);
-    const std::wstring script = hostPath(VELVOX_BRIDGE_SCRIPT);
     const std::wstring fifo = hostPath(fifoUnix);
-    if (script.empty() || fifo.empty()) return 126;
-
-    std::wstring commandLine = quoteArg(script) + L" " + quoteArg(unique);
-    for (int i = 1; i < argc; ++i) commandLine += L" " + quoteArg(argv[i]);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(script.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started)) {
-        fprintf(stderr, "bridge: cannot start %ls: error %lu\n", script.c_str(), GetLastError());
+    if (fifo.empty()) return 126;
+    std::vector<std::wstring> arguments = {unique};
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    if (!startUnixProgram(VELVOX_BRIDGE_SCRIPT, arguments)) {
+        fprintf(stderr, "bridge: cannot start %s\n", VELVOX_BRIDGE_SCRIPT);
         return 127;
     }
-    // Wine gives a Unix process a handle that says nothing about its end.
-    UniqueHandle process(started.hProcess), thread(started.hThread);
 
     UniqueHandle output = openFifo(fifo);
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
