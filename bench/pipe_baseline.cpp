@@ -9,12 +9,13 @@
 
 #include <string>
 
+#include "contract.h"
 #include "unique_handle.h"
 
 namespace {
 
 constexpr DWORD kChunkBytes = 4096;
-constexpr WPARAM kLineRelayParam = 717717;
+constexpr WPARAM kLineRelayParam = contract::kLineRelay;
 
 }  // namespace
 

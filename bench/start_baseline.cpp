@@ -3,16 +3,17 @@
 // mailbox poll (the message registration that loads user32, the host window lookup, the host
 // watcher thread, the console title, the mailbox mapping, the two pipes, the list file), then
 // that poll, which takes the command. The benchmark times it as it times the relay's start-up, so
-// the ratio shows what the relay itself adds. Plain C runtime and system calls, and built as the
-// relay is, so that the two programs differ in their own code only.
+// the ratio shows what the relay itself adds. Plain system calls, the names from the tests' copy of
+// the host contract, and built as the relay is, so that the two programs differ in their own code
+// only.
 #include <windows.h>
 
 #include <process.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 
+#include "contract.h"
 #include "unique_handle.h"
 
 namespace {
@@ -31,20 +32,18 @@ void watchHost(void*) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 7) return 2;
     // The relay registers it during static initialisation.
-    RegisterWindowMessageW(L"youtube-dl message");
+    RegisterWindowMessageW(contract::kMessageName);
     const long jobNumber = _wtol(argv[1]);
     const long hostNumber = _wtol(argv[5]);
 
-    _snwprintf(hostTitle, kTextUnits - 1, L"Velvox YT (%ld)", hostNumber);
+    wcsncpy(hostTitle, contract::windowTitle(hostNumber).c_str(), kTextUnits - 1);
     if (FindWindowW(nullptr, hostTitle) == nullptr) return 3;
     _beginthread(watchHost, 0, nullptr);
 
-    wchar_t mailbox[kTextUnits] = {}, consoleTitle[kTextUnits] = {}, listPath[kTextUnits] = {};
-    _snwprintf(mailbox, kTextUnits - 1, L"velvox_%ld_%ld", hostNumber, jobNumber);
-    _snwprintf(consoleTitle, kTextUnits - 1, L"VelvoxDownload (%ld) %ld", hostNumber, jobNumber);
-    SetConsoleTitleW(consoleTitle);
+    SetConsoleTitleW(contract::consoleTitle(hostNumber, jobNumber).c_str());
 
-    UniqueHandle mapping(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, mailbox));
+    const std::wstring mailbox = contract::mailboxName(hostNumber, jobNumber);
+    UniqueHandle mapping(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, mailbox.c_str()));
     if (!mapping) return 4;
     UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, kMailboxUnits * sizeof(wchar_t)));
     if (!view) return 5;
@@ -57,8 +56,9 @@ int wmain(int argc, wchar_t** argv) {
     SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0);
 
     // The downloader folder comes without a trailing backslash.
-    _snwprintf(listPath, kTextUnits - 1, L"%ls\\YOUTUBE-DL Supported sites.txt", argv[2]);
-    UniqueFile list(_wfopen(listPath, L"wb"));
+    const std::wstring listPath = std::wstring(argv[2]) + L"\\" + contract::kSitesListName;
+    UniqueHandle list(CreateFileW(listPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 
     // The first poll: the host's window, one copy of the mailbox, the command taken.
     if (FindWindowW(nullptr, hostTitle) == nullptr) return 3;

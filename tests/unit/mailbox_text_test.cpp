@@ -1,5 +1,7 @@
 #include "mailbox_text.h"
 
+#include "contract.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -23,9 +25,10 @@ TEST(MailboxText, AFullMailboxWithoutNulIsReadToItsEndAndNoFurther) {
 }
 
 TEST(MailboxText, FindsTheStopMarkerAnywhere) {
-    EXPECT_TRUE(hasStopMarker(L"_STOP__"));
-    EXPECT_TRUE(hasStopMarker(L"youtube-dl -o a _STOP__ b"));
-    EXPECT_TRUE(hasStopMarker(L"x_STOP___"));
+    const std::wstring marker = contract::kStopMarker;
+    EXPECT_TRUE(hasStopMarker(marker));
+    EXPECT_TRUE(hasStopMarker(L"youtube-dl -o a " + marker + L" b"));
+    EXPECT_TRUE(hasStopMarker(L"x" + marker + L"_"));
     EXPECT_FALSE(hasStopMarker(L"_STOP_"));
     EXPECT_FALSE(hasStopMarker(L"_stop__"));
     EXPECT_FALSE(hasStopMarker(L""));

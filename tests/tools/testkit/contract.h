@@ -21,10 +21,13 @@ constexpr wchar_t kSitesListName[] = L"YOUTUBE-DL Supported sites.txt";
 inline const std::string kExitNoData = "\r\nEXIT NO DATA\r\n";
 inline const std::string kStopReceived = "\r\nRECEIVED STOP. Closing...";
 
-// "Velvox YT (%d)" and "velvox_%d_%d".
+// "Velvox YT (%d)", "velvox_%d_%d" and the relay's console title "VelvoxDownload (%d) %d".
 inline std::wstring windowTitle(int32_t hostNumber) { return L"Velvox YT (" + std::to_wstring(hostNumber) + L")"; }
 inline std::wstring mailboxName(int32_t hostNumber, int32_t jobNumber) {
     return L"velvox_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
+}
+inline std::wstring consoleTitle(int32_t hostNumber, int32_t jobNumber) {
+    return L"VelvoxDownload (" + std::to_wstring(hostNumber) + L") " + std::to_wstring(jobNumber);
 }
 
 }  // namespace contract
