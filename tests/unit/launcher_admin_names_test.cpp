@@ -15,19 +15,19 @@ int count(const wchar_t* user, const Member* members, unsigned long n) {
 
 }  // namespace
 
-TEST(AdminNameMatches, ComparesNamesExactly) {
+TEST(LauncherAdminNames, ComparesNamesExactly) {
     const Member members[] = {{L"Administrator"}, {L"alice"}, {L"Alice"}, {L"ALICE"}, {L"DOMAIN\\alice"}, {L"alice "}};
     EXPECT_EQ(count(L"alice", members, 6), 1);
     EXPECT_EQ(count(L"Alice", members, 6), 1);
     EXPECT_EQ(count(L"bob", members, 6), 0);
 }
 
-TEST(AdminNameMatches, CountsEveryEqualEntry) {
+TEST(LauncherAdminNames, CountsEveryEqualEntry) {
     const Member members[] = {{L"alice"}, {L"Administrator"}, {L"alice"}};
     EXPECT_EQ(count(L"alice", members, 3), 2);
 }
 
-TEST(AdminNameMatches, NoBufferOrNoNamesCountNothing) {
+TEST(LauncherAdminNames, NoBufferOrNoNamesCountNothing) {
     EXPECT_EQ(count(L"alice", nullptr, 5), 0);
     const Member members[] = {{nullptr}, {L"alice"}};
     EXPECT_EQ(count(L"alice", members, 0), 0);

@@ -83,14 +83,14 @@ Log concat(Log a, const Log& b) {
 
 }  // namespace
 
-TEST(LaunchDecision, AdministratorNotElevatedRelaunchesAndNeverStartsTheHost) {
+TEST(LauncherDecision, AdministratorNotElevatedRelaunchesAndNeverStartsTheHost) {
     ScriptedPlatform platform;
     platform.matches = 1;
     platform.elevated = false;
     EXPECT_EQ(decide(platform), concat(kProbes, {L"relaunch [(none)]", L"pumping wait 500", L"exit"}));
 }
 
-TEST(LaunchDecision, HostIsStartedForEveryOtherProbeAnswer) {
+TEST(LauncherDecision, HostIsStartedForEveryOtherProbeAnswer) {
     struct Row {
         int matches;
         bool elevated;
@@ -104,7 +104,7 @@ TEST(LaunchDecision, HostIsStartedForEveryOtherProbeAnswer) {
     }
 }
 
-TEST(LaunchDecision, StartedHostExitsQuietlyOnAnyWindows) {
+TEST(LauncherDecision, StartedHostExitsQuietlyOnAnyWindows) {
     for (uintptr_t result : {uintptr_t(32), uintptr_t(33), uintptr_t(0x400000), ~uintptr_t(0)}) {
         for (bool modern : {true, false}) {
             ScriptedPlatform platform;
@@ -116,7 +116,7 @@ TEST(LaunchDecision, StartedHostExitsQuietlyOnAnyWindows) {
     }
 }
 
-TEST(LaunchDecision, FailureCodesOneToThirtyOneOnModernWindowsExitQuietly) {
+TEST(LauncherDecision, FailureCodesOneToThirtyOneOnModernWindowsExitQuietly) {
     for (uintptr_t result = 1; result < 32; ++result) {
         ScriptedPlatform platform;
         platform.hostResult = result;
@@ -125,7 +125,7 @@ TEST(LaunchDecision, FailureCodesOneToThirtyOneOnModernWindowsExitQuietly) {
     }
 }
 
-TEST(LaunchDecision, ResultZeroOnModernWindowsAnsweredYesShowsTheRunAsAdministratorSteps) {
+TEST(LauncherDecision, ResultZeroOnModernWindowsAnsweredYesShowsTheRunAsAdministratorSteps) {
     ScriptedPlatform platform;
     platform.hostResult = 0;
     platform.answers = {kAnswerYes};
@@ -133,7 +133,7 @@ TEST(LaunchDecision, ResultZeroOnModernWindowsAnsweredYesShowsTheRunAsAdministra
                                                  L"ok box: " + kRunAs, L"exit"}));
 }
 
-TEST(LaunchDecision, ResultZeroOnModernWindowsAnsweredNoPointsToSupport) {
+TEST(LauncherDecision, ResultZeroOnModernWindowsAnsweredNoPointsToSupport) {
     ScriptedPlatform platform;
     platform.hostResult = 0;
     platform.answers = {kAnswerNo};
@@ -145,7 +145,7 @@ TEST(LaunchDecision, ResultZeroOnModernWindowsAnsweredNoPointsToSupport) {
     EXPECT_EQ(log[7], L"exit");
 }
 
-TEST(LaunchDecision, ResultZeroOnModernWindowsClosedBoxCountsAsNotNo) {
+TEST(LauncherDecision, ResultZeroOnModernWindowsClosedBoxCountsAsNotNo) {
     ScriptedPlatform platform;
     platform.hostResult = 0;  // no answer scripted: the box returns something other than IDNO
     Log log = decide(platform);
@@ -153,7 +153,7 @@ TEST(LaunchDecision, ResultZeroOnModernWindowsClosedBoxCountsAsNotNo) {
     EXPECT_EQ(log[6], L"ok box: " + kRunAs);
 }
 
-TEST(LaunchDecision, FailureBeforeVistaOffersTheRuntimeAnsweredYes) {
+TEST(LauncherDecision, FailureBeforeVistaOffersTheRuntimeAnsweredYes) {
     for (uintptr_t result : {uintptr_t(0), uintptr_t(2), uintptr_t(31)}) {
         ScriptedPlatform platform;
         platform.modern = false;
@@ -165,7 +165,7 @@ TEST(LaunchDecision, FailureBeforeVistaOffersTheRuntimeAnsweredYes) {
     }
 }
 
-TEST(LaunchDecision, FailureBeforeVistaOfferAnsweredNoStartsNothing) {
+TEST(LauncherDecision, FailureBeforeVistaOfferAnsweredNoStartsNothing) {
     ScriptedPlatform platform;
     platform.modern = false;
     platform.hostResult = 2;
@@ -174,7 +174,7 @@ TEST(LaunchDecision, FailureBeforeVistaOfferAnsweredNoStartsNothing) {
                                                  L"pumping wait 1000", L"exit"}));
 }
 
-TEST(LaunchDecision, RunsOnlyOnTheFirstTick) {
+TEST(LauncherDecision, RunsOnlyOnTheFirstTick) {
     ScriptedPlatform platform;
     LaunchDecision decision;
     decision.onTimer(platform, kFolder, {});
@@ -185,7 +185,7 @@ TEST(LaunchDecision, RunsOnlyOnTheFirstTick) {
     EXPECT_EQ(platform.log.front(), L"kill timer");
 }
 
-TEST(LaunchDecision, RelaunchCarriesTheSwitchThatWasGiven) {
+TEST(LauncherDecision, RelaunchCarriesTheSwitchThatWasGiven) {
     struct Row {
         bool installer;
         int restartMode;
@@ -207,7 +207,7 @@ TEST(LaunchDecision, RelaunchCarriesTheSwitchThatWasGiven) {
     }
 }
 
-TEST(LaunchDecision, PathsAreFormedFromTheInstallFolder) {
+TEST(LauncherDecision, PathsAreFormedFromTheInstallFolder) {
     ScriptedPlatform platform;
     platform.modern = false;
     platform.hostResult = 0;

@@ -55,7 +55,7 @@ struct ScriptedPump : MessagePump {
 
 }  // namespace
 
-TEST(PumpingWait, LastsTheTimeAndOneMoreStep) {
+TEST(LauncherPumpingWait, LastsTheTimeAndOneMoreStep) {
     ScriptedPump pump;
     runPumpingWait(pump, 500);
     EXPECT_EQ(pump.now, 550u);
@@ -63,7 +63,7 @@ TEST(PumpingWait, LastsTheTimeAndOneMoreStep) {
     EXPECT_EQ(pump.quitsPosted, 0);
 }
 
-TEST(PumpingWait, EndsOneStepAfterTheTicksReachTheTimeWhateverTheirResolution) {
+TEST(LauncherPumpingWait, EndsOneStepAfterTheTicksReachTheTimeWhateverTheirResolution) {
     for (uint32_t resolution : {1u, 10u, 15u, 16u, 55u, 100u}) {
         for (uint32_t ms : {0u, 1u, 49u, 50u, 51u, 500u, 999u, 1000u}) {
             ScriptedPump pump;
@@ -86,14 +86,14 @@ TEST(PumpingWait, EndsOneStepAfterTheTicksReachTheTimeWhateverTheirResolution) {
     }
 }
 
-TEST(PumpingWait, TimesCorrectlyAcrossTheTickWrap) {
+TEST(LauncherPumpingWait, TimesCorrectlyAcrossTheTickWrap) {
     ScriptedPump pump;
     pump.tickBase = 0xFFFFFF00u;  // wraps 256 ms in
     runPumpingWait(pump, 1000);
     EXPECT_EQ(pump.now, 1050u);
 }
 
-TEST(PumpingWait, DispatchesQueuedAndArrivingMessages) {
+TEST(LauncherPumpingWait, DispatchesQueuedAndArrivingMessages) {
     ScriptedPump pump;
     pump.queue = {0x0113, 0x0400, 0x0400};
     pump.arrivals = {{120, 0x0400}, {120, 0x0401}, {480, 0x0113}};
@@ -103,7 +103,7 @@ TEST(PumpingWait, DispatchesQueuedAndArrivingMessages) {
     EXPECT_EQ(pump.quitsPosted, 0);
 }
 
-TEST(PumpingWait, QuitEndsTheWaitAtOnceAndIsPostedAgain) {
+TEST(LauncherPumpingWait, QuitEndsTheWaitAtOnceAndIsPostedAgain) {
     ScriptedPump pump;
     pump.queue = {0x0400, kQuit, 0x0401};
     runPumpingWait(pump, 1000);
@@ -114,7 +114,7 @@ TEST(PumpingWait, QuitEndsTheWaitAtOnceAndIsPostedAgain) {
     EXPECT_EQ(pump.queue.size(), 1u) << "messages after the quit are left for the caller's loop";
 }
 
-TEST(HostWindowWait, NoWindowNoWait) {
+TEST(LauncherPumpingWait, NoHostWindowNoWait) {
     int looks = 0;
     int waits = 0;
     waitForHostWindowToClose([&] { return ++looks, false; }, [&](uint32_t) { ++waits; });
@@ -122,7 +122,7 @@ TEST(HostWindowWait, NoWindowNoWait) {
     EXPECT_EQ(waits, 0);
 }
 
-TEST(HostWindowWait, StopsOnceTheWindowIsGone) {
+TEST(LauncherPumpingWait, HostWindowWaitStopsOnceTheWindowIsGone) {
     int looks = 0;
     std::vector<uint32_t> waits;
     waitForHostWindowToClose([&] { return ++looks <= 3; }, [&](uint32_t ms) { waits.push_back(ms); });
@@ -130,7 +130,7 @@ TEST(HostWindowWait, StopsOnceTheWindowIsGone) {
     EXPECT_EQ(waits, std::vector<uint32_t>(3, 1000));
 }
 
-TEST(HostWindowWait, GivesUpAfterTheTenthWait) {
+TEST(LauncherPumpingWait, HostWindowWaitGivesUpAfterTheTenthWait) {
     int looks = 0;
     std::vector<uint32_t> waits;
     waitForHostWindowToClose([&] { return ++looks, true; }, [&](uint32_t ms) { waits.push_back(ms); });

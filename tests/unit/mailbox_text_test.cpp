@@ -34,14 +34,14 @@ TEST(MailboxText, FindsTheStopMarkerAnywhere) {
     EXPECT_FALSE(hasStopMarker(L""));
 }
 
-TEST(TakeCommand, TakesTheTextFromTheFirstDashOWithItsBlank) {
+TEST(MailboxText, TakesTheTextFromTheFirstDashOWithItsBlank) {
     EXPECT_EQ(takeCommand(L"youtube-dl -o %(title)s.%(ext)s http://x/v"), L" -o %(title)s.%(ext)s http://x/v");
     EXPECT_EQ(takeCommand(L"a -o b -o c"), L" -o b -o c");
     EXPECT_EQ(takeCommand(L" -o"), L" -o");
     EXPECT_EQ(takeCommand(L"word -output x"), L" -output x");  // a substring match, as the host expects
 }
 
-TEST(TakeCommand, LeavesTextsThatAreNotCommands) {
+TEST(MailboxText, LeavesTextsThatAreNotCommands) {
     EXPECT_FALSE(takeCommand(L""));
     EXPECT_FALSE(takeCommand(L"no-blank-at-all"));
     EXPECT_FALSE(takeCommand(L"-o"));
@@ -51,7 +51,7 @@ TEST(TakeCommand, LeavesTextsThatAreNotCommands) {
     EXPECT_FALSE(takeCommand(L"a -O b"));
 }
 
-TEST(TakeCommand, TakesALongCommandWhole) {
+TEST(MailboxText, TakesALongCommandWhole) {
     std::wstring arguments = L" -o out.mp4 ";
     while (arguments.size() < 1500) arguments += L"http://example.invalid/clip ";
     const auto taken = takeCommand(L"youtube-dl" + arguments);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ReadNumber, ReadsLeadingDigitsAfterBlanksAndSign) {
+TEST(NumberText, ReadsLeadingDigitsAfterBlanksAndSign) {
     EXPECT_EQ(readNumber(L"  42"), 42);
     EXPECT_EQ(readNumber(L"\t-17"), -17);
     EXPECT_EQ(readNumber(L"+8"), 8);
@@ -12,7 +12,7 @@ TEST(ReadNumber, ReadsLeadingDigitsAfterBlanksAndSign) {
     EXPECT_EQ(readNumber(L"\v\f9"), 9);
 }
 
-TEST(ReadNumber, NoDigitsGiveZero) {
+TEST(NumberText, NoDigitsGiveZero) {
     EXPECT_EQ(readNumber(L""), 0);
     EXPECT_EQ(readNumber(L"on"), 0);
     EXPECT_EQ(readNumber(L"-"), 0);
@@ -20,7 +20,7 @@ TEST(ReadNumber, NoDigitsGiveZero) {
     EXPECT_EQ(readNumber(nullptr), 0);
 }
 
-TEST(ReadNumber, ClampsToTheSigned32BitRange) {
+TEST(NumberText, ClampsToTheSigned32BitRange) {
     EXPECT_EQ(readNumber(L"2147483647"), 2147483647);
     EXPECT_EQ(readNumber(L"2147483648"), 2147483647);
     EXPECT_EQ(readNumber(L"-2147483648"), -2147483647 - 1);

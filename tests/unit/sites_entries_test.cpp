@@ -39,7 +39,7 @@ std::string sortListBytes(const std::string& bytes) {
 
 }  // namespace
 
-TEST(SiteEntriesSplit, OneEntryPerLineWithoutItsLineFeed) {
+TEST(SitesEntries, OneEntryPerLineWithoutItsLineFeed) {
     EXPECT_EQ(split(L"b\nB\na\n"), (std::vector<std::wstring>{L"b", L"B", L"a"}));
     EXPECT_EQ(split(L""), std::vector<std::wstring>{});
     // The last piece counts even without a line feed.
@@ -47,7 +47,7 @@ TEST(SiteEntriesSplit, OneEntryPerLineWithoutItsLineFeed) {
     EXPECT_EQ(split(L"\n\nx\n\n"), (std::vector<std::wstring>{L"", L"", L"x", L""}));
 }
 
-TEST(SiteEntriesSplit, LongLinesAreCutInto99UnitPieces) {
+TEST(SitesEntries, LongLinesAreCutInto99UnitPieces) {
     const std::wstring line150 = std::wstring(99, L'm') + std::wstring(51, L'a');
     EXPECT_EQ(split(line150 + L"\n"), (std::vector<std::wstring>{std::wstring(99, L'm'), std::wstring(51, L'a')}));
 
@@ -61,7 +61,7 @@ TEST(SiteEntriesSplit, LongLinesAreCutInto99UnitPieces) {
     EXPECT_EQ(split(std::wstring(99, L'x')), (std::vector<std::wstring>{std::wstring(99, L'x')}));
 }
 
-TEST(SiteEntriesSplit, CountsAroundTheNotepadThreshold) {
+TEST(SitesEntries, CountsAroundTheNotepadThreshold) {
     EXPECT_EQ(SiteEntries(lines(50)).count(), 50u);
     EXPECT_EQ(SiteEntries(lines(51)).count(), 51u);
     // No line feed after the last line changes nothing; a blank line at the end is one entry more.
@@ -75,14 +75,14 @@ TEST(SiteEntriesSplit, CountsAroundTheNotepadThreshold) {
     EXPECT_TRUE(replacesList(SiteEntries(lines(51)).count()));
 }
 
-TEST(SiteEntriesSplit, CarriageReturnsStayExceptTheOnesOfCrLf) {
+TEST(SitesEntries, CarriageReturnsStayExceptTheOnesOfCrLf) {
     // On disk: a line that was already CR LF in the output is CR CR LF; a lone CR is a byte of its own.
     const std::string bytes = "one\r\r\ntwo\r\nth\rree\r\n";
     EXPECT_EQ(split(decodeListBytes(bytes.data(), bytes.size())),
               (std::vector<std::wstring>{L"one\r", L"two", L"th\rree"}));
 }
 
-TEST(SiteEntriesSplit, ANulEndsItsEntryButNotThePiece) {
+TEST(SitesEntries, ANulEndsItsEntryButNotThePiece) {
     const std::wstring text(L"ab\0cd\nef\n", 9);
     EXPECT_EQ(split(text), (std::vector<std::wstring>{L"ab", L"ef"}));
     // The NUL still counts towards the 99 units of its piece.
@@ -90,14 +90,14 @@ TEST(SiteEntriesSplit, ANulEndsItsEntryButNotThePiece) {
     EXPECT_EQ(split(longer), (std::vector<std::wstring>{L"x", L"yyy"}));
 }
 
-TEST(SiteEntriesSort, CodeUnitOrderPutsUpperCaseFirst) {
+TEST(SitesEntries, CodeUnitOrderPutsUpperCaseFirst) {
     EXPECT_EQ(sorted(L"b\nB\na\n"), (std::vector<std::wstring>{L"B", L"a", L"b"}));
     EXPECT_EQ(sorted(L"ab\n\na\nA\n"), (std::vector<std::wstring>{L"", L"A", L"a", L"ab"}));
     EXPECT_EQ(sorted(L"site.com\nsite\nsite:x\nsite.co\n"),
               (std::vector<std::wstring>{L"site", L"site.co", L"site.com", L"site:x"}));
 }
 
-TEST(SiteEntriesSort, EntriesThatShareTheirFirstUnitsSortByTheRest) {
+TEST(SitesEntries, EntriesThatShareTheirFirstUnitsSortByTheRest) {
     EXPECT_EQ(sorted(L"abcdf\nabcd\nabcde\nabc\nabcdd\nab\nabcd\n"),
               (std::vector<std::wstring>{L"ab", L"abc", L"abcd", L"abcd", L"abcdd", L"abcde", L"abcdf"}));
     EXPECT_EQ(sorted(L"x.example.com:b\nx.example.com:a\nx.example.com\nx.example.co\n"),
@@ -108,13 +108,13 @@ TEST(SiteEntriesSort, EntriesThatShareTheirFirstUnitsSortByTheRest) {
     EXPECT_EQ(sorted(L"ab\x01\nab\n"), (std::vector<std::wstring>{L"ab", L"ab\x01"}));
 }
 
-TEST(SiteEntriesSort, PiecesOfALongLineSortOnTheirOwn) {
+TEST(SitesEntries, PiecesOfALongLineSortOnTheirOwn) {
     const std::wstring line150 = std::wstring(99, L'm') + std::wstring(51, L'a');
     EXPECT_EQ(sorted(L"b\n" + line150 + L"\n"),
               (std::vector<std::wstring>{std::wstring(51, L'a'), L"b", std::wstring(99, L'm')}));
 }
 
-TEST(SiteEntriesSort, UnitsCompareAsUnsignedValues) {
+TEST(SitesEntries, UnitsCompareAsUnsignedValues) {
     // Bytes from 0x80 up (the ANSI letters) come after every ASCII character.
     std::wstring text = std::wstring(1, wchar_t(0xF1)) + L"\n~\nz\n" + std::wstring(1, wchar_t(0x80)) + L"\n";
     EXPECT_EQ(sorted(text), (std::vector<std::wstring>{L"z", L"~", std::wstring(1, wchar_t(0x80)),
@@ -125,7 +125,7 @@ TEST(SiteEntriesSort, UnitsCompareAsUnsignedValues) {
               (std::vector<std::wstring>{L"zzzz" + l, L"zzzz" + h, l, h, top}));
 }
 
-TEST(SiteEntriesSort, EqualEntriesKeepTheirReadingOrder) {
+TEST(SitesEntries, EqualEntriesKeepTheirReadingOrder) {
     SiteEntries entries(L"b\na\nb\na\nB\nb\n");
     entries.sort();
     ASSERT_EQ(entriesOf(entries), (std::vector<std::wstring>{L"B", L"a", L"a", L"b", L"b", L"b"}));
@@ -135,7 +135,7 @@ TEST(SiteEntriesSort, EqualEntriesKeepTheirReadingOrder) {
     EXPECT_LT(entries.data(4), entries.data(5));
 }
 
-TEST(SiteEntriesSort, WritesEachEntryWithALineFeedAsCrLf) {
+TEST(SitesEntries, WritesEachEntryWithALineFeedAsCrLf) {
     SiteEntries entries(L"b\n\na");
     entries.sort();
     EXPECT_EQ(entries.listBytes(), "\r\na\r\nb\r\n");
@@ -144,13 +144,13 @@ TEST(SiteEntriesSort, WritesEachEntryWithALineFeedAsCrLf) {
     EXPECT_EQ(SiteEntries(std::wstring(L"x") + wchar_t(0xFF) + wchar_t(0x4E2D)).listBytes(), "x\xFF?\r\n");
 }
 
-TEST(SiteEntriesSort, FileBytesInSortedCrLfBytesOut) {
+TEST(SitesEntries, FileBytesInSortedCrLfBytesOut) {
     EXPECT_EQ(sortListBytes("zoom\r\nZype\r\ngeneric\r\n\xF1o\r\n"), "Zype\r\ngeneric\r\nzoom\r\n\xF1o\r\n");
     EXPECT_EQ(sortListBytes("b\r\r\na"), "a\r\nb\r\r\n");
     EXPECT_EQ(sortListBytes(""), "");
 }
 
-TEST(SiteEntriesSort, LargeListMatchesStableSortOfStrings) {
+TEST(SitesEntries, LargeListMatchesStableSortOfStrings) {
     std::mt19937 random(20240917);
     const wchar_t alphabet[] = {L'a', L'b', L'B', L'.', L':', L'-', L'0', L'z', wchar_t(0xE9), wchar_t(0xFF), L'\r'};
     constexpr size_t kLines = 200000;

@@ -34,7 +34,7 @@ struct RecordingInfo {
 
 }  // namespace
 
-TEST(CommandLineCollector, StripsTheSwitchPrefixAndMarksTheLastArgument) {
+TEST(LauncherCommandLine, CollectorStripsTheSwitchPrefixAndMarksTheLastArgument) {
     const wchar_t* argv[] = {L"launcher.exe", L"/installer", L"-restore", L"word", L"/", L""};
     RecordingInfo info;
     parseCommandLine(info, 6, argv);
@@ -53,7 +53,7 @@ TEST(CommandLineCollector, StripsTheSwitchPrefixAndMarksTheLastArgument) {
     EXPECT_TRUE(info.calls[4].isLast);
 }
 
-TEST(SwitchTable, EachSwitchSetsItsFlag) {
+TEST(LauncherCommandLine, EachSwitchSetsItsFlag) {
     LaunchSwitches none = parse({}).switches();
     EXPECT_FALSE(none.installer);
     EXPECT_EQ(none.restartMode, kNoRestart);
@@ -65,7 +65,7 @@ TEST(SwitchTable, EachSwitchSetsItsFlag) {
     EXPECT_EQ(parse({L"/installer"}).switches().restartMode, kNoRestart);
 }
 
-TEST(SwitchTable, NamesAreExactAndNeedTheirPrefix) {
+TEST(LauncherCommandLine, NamesAreExactAndNeedTheirPrefix) {
     for (const wchar_t* argument : {L"/Restart", L"/RESTORE", L"/Installer", L"restart", L"restore", L"installer",
                                     L"/restart2", L"/restar", L"//restart", L"/ restart", L"\\restart"}) {
         LaunchSwitches switches = parse({argument}).switches();
@@ -74,7 +74,7 @@ TEST(SwitchTable, NamesAreExactAndNeedTheirPrefix) {
     }
 }
 
-TEST(SwitchTable, LastRestartSwitchWinsAndInstallerCombines) {
+TEST(LauncherCommandLine, LastRestartSwitchWinsAndInstallerCombines) {
     EXPECT_EQ(parse({L"/restore", L"/restart"}).switches().restartMode, kRestart);
     EXPECT_EQ(parse({L"/restart", L"-restore"}).switches().restartMode, kRestore);
 
@@ -83,7 +83,7 @@ TEST(SwitchTable, LastRestartSwitchWinsAndInstallerCombines) {
     EXPECT_EQ(both.restartMode, kRestart);
 }
 
-TEST(SwitchTable, OnlyTheFirstTenArgumentsAreLookedAt) {
+TEST(LauncherCommandLine, OnlyTheFirstTenArgumentsAreLookedAt) {
     std::vector<std::wstring> twelve(10, L"other");
     twelve.push_back(L"/restart");
     twelve.push_back(L"/installer");
@@ -99,7 +99,7 @@ TEST(SwitchTable, OnlyTheFirstTenArgumentsAreLookedAt) {
     EXPECT_EQ(parse(tenth).switches().restartMode, kRestore);
 }
 
-TEST(SwitchTable, TextTooLongForItsSlotIsDroppedAndNeverASwitch) {
+TEST(LauncherCommandLine, TextTooLongForItsSlotIsDroppedAndNeverASwitch) {
     std::wstring fits = L"/" + std::wstring(99, L'x');
     std::wstring hundred = L"-" + std::wstring(100, L'r');
     std::wstring longer = L"/restart" + std::wstring(4000, L'x');
@@ -117,7 +117,7 @@ TEST(SwitchTable, TextTooLongForItsSlotIsDroppedAndNeverASwitch) {
     EXPECT_EQ(info.switches().restartMode, kRestore);
 }
 
-TEST(InstallFolder, IsDriveAndDirectoryWithoutTrailingBackslash) {
+TEST(LauncherCommandLine, InstallFolderIsDriveAndDirectoryWithoutTrailingBackslash) {
     wchar_t folder[260];
     installFolderOf(L"C:\\Program Files\\Velvox\\launcher.exe", folder, 260);
     EXPECT_STREQ(folder, L"C:\\Program Files\\Velvox");
@@ -131,7 +131,7 @@ TEST(InstallFolder, IsDriveAndDirectoryWithoutTrailingBackslash) {
     EXPECT_STREQ(folder, L"");
 }
 
-TEST(InstallFolder, DirectoryLongerThanItsPartGivesNoFolder) {
+TEST(LauncherCommandLine, DirectoryLongerThanItsPartGivesNoInstallFolder) {
     std::wstring fits = L"C:" + std::wstring(254, L'd') + L"\\launcher.exe";  // directory of 255
     std::wstring tooLong = L"C:" + std::wstring(255, L'd') + L"\\launcher.exe";
     wchar_t folder[260];
@@ -141,7 +141,7 @@ TEST(InstallFolder, DirectoryLongerThanItsPartGivesNoFolder) {
     EXPECT_STREQ(folder, L"");
 }
 
-TEST(InstallFolder, BareDriveIsMadeCurrentAsItsRoot) {
+TEST(LauncherCommandLine, BareDriveIsMadeCurrentAsItsRoot) {
     wchar_t current[261];
     currentFolderFor(L"C:", current, 261);
     EXPECT_STREQ(current, L"C:\\");
