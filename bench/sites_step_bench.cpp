@@ -20,6 +20,7 @@
 #include "stats.h"
 #include "temp_dir.h"
 #include "text_rules.h"
+#include "window_find.h"
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "temp_dir.h"
+#include "thread_window.h"
 #include "unique_handle.h"
+#include "window_find.h"
 
 // Milliseconds of system time (comparable across processes).
 double nowMs();
@@ -29,7 +31,7 @@ public:
     explicit LauncherInstall(const std::wstring& tag, bool withHost = true);
     const std::wstring& folder() const { return dir_.path(); }
     std::wstring launcher() const { return dir_.file(L"launcher.exe"); }
-    std::wstring hostRecord() const { return dir_.file(L"velvoxapp-starts.txt"); }
+    std::wstring hostRecord() const { return dir_.file(L"velvoxapp-starts.bin"); }
     std::vector<HostStart> hostStarts() const { return readHostStarts(hostRecord()); }
 
 private:
@@ -61,35 +63,15 @@ private:
     double exitMs_ = 0;
 };
 
-struct SeenBox {
-    std::wstring caption;
-    std::wstring text;
-};
-
 // Watches a running launcher until it ends or timeoutMs passes, every 20 ms: collects each
 // message box it shows (and answers it, so a stray box cannot hang the test) and calls onPoll.
 // Returns true when the process ended.
 bool watchUntilExit(ChildProcess& child, DWORD timeoutMs, std::vector<SeenBox>& boxes,
                     const std::function<void()>& onPoll = {});
 
-// The first top-level window of the process with this title (visible or not), or null.
-HWND findWindowOf(DWORD processId, const wchar_t* title);
-
 // A top-level window titled "Nestor", owned by the test, open until the object goes.
-class NestorWindow {
-public:
-    NestorWindow();
-    ~NestorWindow();
-    NestorWindow(const NestorWindow&) = delete;
-    NestorWindow& operator=(const NestorWindow&) = delete;
-    HWND hwnd() const { return hwnd_; }
-
-private:
-    static DWORD WINAPI run(void* self);
-    UniqueHandle thread_;
-    UniqueHandle ready_;
-    HWND hwnd_ = nullptr;
-    DWORD threadId_ = 0;
+struct NestorWindow : ThreadWindow {
+    NestorWindow() : ThreadWindow(L"VelvoxTestNestor", L"Nestor", DefWindowProcW) {}
 };
 
 // Waits until a top-level "Nestor" window exists (true) or timeoutMs passes.

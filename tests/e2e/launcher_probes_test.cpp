@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "launcher_harness.h"  // windows.h first, for shellapi.h
@@ -14,6 +14,8 @@
 #include "paths.h"
 #include "probes.h"
 #include "pumping_wait.h"
+#include "thread_window.h"
+#include "wait_until.h"
 #include "warning_box.h"
 
 namespace {
@@ -113,31 +115,31 @@ bool runsUnderWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+struct BoxCall {
+    unsigned buttons;
+    int result = -1;
+};
+
+// Shows the launcher's warning box on WM_APP, from the window's own thread.
+LRESULT CALLBACK boxOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) return DefWindowProcW(hwnd, message, wParam, lParam);
+    auto* call = reinterpret_cast<BoxCall*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    call->result = warningBox(L"Is this the warning?", call->buttons);
+    return 0;
+}
+
 // Shows the launcher's warning box on a thread that owns a window of its own, reads the box as
 // it stands, answers it with `answer` and hands back what warningBox returned.
 int showReadAndAnswer(unsigned buttons, int answer, ShownBox& shown) {
-    HWND threadWindow = nullptr;
-    int result = -1;
-    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread shower([&] {
-        threadWindow = CreateWindowExW(0, L"STATIC", L"box owner thread", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
-        SetEvent(ready.get());
-        result = warningBox(L"Is this the warning?", buttons);
-        DestroyWindow(threadWindow);
-    });
-    WaitForSingleObject(ready.get(), 10000);
-    HWND box = nullptr;
-    for (int i = 0; i < 500 && box == nullptr; ++i) {
-        box = findWindowOf(GetCurrentProcessId(), nullptr);
-        if (box == nullptr) Sleep(20);
-    }
-    if (box != nullptr) {
-        wchar_t text[256] = {};
-        GetWindowTextW(box, text, 256);
-        shown.caption = text;
-        GetDlgItemTextW(box, 0xFFFF, text, 256);
-        shown.text = text;
+    BoxCall call{buttons};
+    auto owner = std::make_unique<ThreadWindow>(L"VelvoxTestBoxOwner", L"box owner thread", boxOwnerProc, &call);
+    PostMessageW(owner->hwnd(), WM_APP, 0, 0);
+    std::vector<SeenBox> boxes;
+    waitUntil([&] { return !(boxes = messageBoxes(GetCurrentProcessId())).empty(); }, 10000, 20);
+    if (!boxes.empty()) {
+        const HWND box = boxes.front().window;
+        shown.caption = boxes.front().caption;
+        shown.text = boxes.front().text;
         for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
             HWND button = GetDlgItem(box, id);
             if (button != nullptr && IsWindowVisible(button)) shown.buttons.push_back(id);
@@ -146,11 +148,11 @@ int showReadAndAnswer(unsigned buttons, int answer, ShownBox& shown) {
         EnumChildWindows(box, findIcon, reinterpret_cast<LPARAM>(&icon));
         shown.warningIcon = icon != nullptr && icon == LoadIconW(nullptr, IDI_WARNING);
         shown.topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        shown.threadWindowDisabled = threadWindow != nullptr && !IsWindowEnabled(threadWindow);
+        shown.threadWindowDisabled = owner->hwnd() != nullptr && !IsWindowEnabled(owner->hwnd());
         PostMessageW(box, WM_COMMAND, answer, 0);
     }
-    shower.join();  // a box that never showed returns at once (or never: the test's time-out ends it)
-    return result;
+    owner.reset();  // joins its thread, which the answered box has let go
+    return call.result;
 }
 
 }  // namespace

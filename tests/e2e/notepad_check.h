@@ -7,6 +7,7 @@
 
 #include "paths.h"
 #include "process_find.h"
+#include "window_find.h"
 
 // Expects one Notepad started for `listPath` (which lies in the test's own `folder`): the path as
 // its parameters, unquoted, and its window showing the file. Closes it again.

@@ -6,12 +6,13 @@
 
 #include "paths.h"
 #include "process_run.h"
+#include "window_find.h"
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"VelvoxHostSimWindow";
 // The relay's boxes are recorded, then answered with OK after this delay.
-constexpr double kBoxAnswerDelayMs = 200;
+constexpr DWORD kBoxAnswerDelayMs = 200;
 
 UINT youtubeDlMessage() {
     static const UINT message = RegisterWindowMessageW(contract::kMessageName);
@@ -20,10 +21,7 @@ UINT youtubeDlMessage() {
 
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* host = reinterpret_cast<HostSim*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (host != nullptr && message == youtubeDlMessage()) {
+    if (host != nullptr && message == youtubeDlMessage()) {
         HostEvent event;
         event.kind = HostEvent::Kind::Notice;
         event.wParam = wParam;
@@ -44,53 +42,8 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         host->signalLockstep();
         host->hangIfDue();
         return TRUE;
-    } else if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void registerWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = hostWindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
-struct FoundBox {
-    HWND window;
-    std::wstring caption, text;
-};
-
-struct BoxSearch {
-    DWORD processId;
-    std::vector<FoundBox> boxes;
-};
-
-BOOL CALLBACK collectBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (owner != search->processId || wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    wchar_t caption[1024] = {}, text[4096] = {};
-    GetWindowTextW(window, caption, 1024);
-    GetDlgItemTextW(window, 0xFFFF, text, 4096);
-    search->boxes.push_back({window, caption, text});
-    return TRUE;
-}
-
-// Visible dialog-class windows of one process: the message boxes it shows.
-std::vector<FoundBox> findBoxes(DWORD processId) {
-    BoxSearch search{processId, {}};
-    EnumWindows(collectBox, reinterpret_cast<LPARAM>(&search));
-    return search.boxes;
 }
 
 }  // namespace
@@ -184,32 +137,14 @@ void HostSim::hangIfDue() {
     WaitForSingleObject(release_.get(), INFINITE);
 }
 
-void HostSim::runWindow() {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 void HostSim::openWindowLate() {
-    registerWindowClass();
-    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    HANDLE readyEvent = ready.get();
-    windowThread_ = std::thread([this, readyEvent] {
-        window_ = CreateWindowExW(0, kWindowClass, windowTitle().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-        SetEvent(readyEvent);
-        if (window_ != nullptr) runWindow();
-    });
-    WaitForSingleObject(readyEvent, 10000);
+    window_ = std::make_unique<ThreadWindow>(kWindowClass, windowTitle(), hostWindowProc, this);
+    if (window_->hwnd() == nullptr) window_.reset();
 }
 
 void HostSim::closeWindow() {
     SetEvent(release_.get());
-    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
-    if (windowThread_.joinable()) windowThread_.join();
-    window_ = nullptr;
+    window_.reset();
 }
 
 bool HostSim::createMailbox() {
@@ -351,11 +286,7 @@ void HostSim::drainConsole() {
 }
 
 void HostSim::watch() {
-    struct Shown {
-        HWND window;
-        double answerAt;
-    };
-    std::vector<Shown> shown;
+    BoxAnswerer boxes(relayProcessId_, {IDOK}, kBoxAnswerDelayMs);
     while (!stopping_) {
         bool taken = false;
         {
@@ -372,23 +303,12 @@ void HostSim::watch() {
             record(event);
         }
 
-        for (const FoundBox& box : findBoxes(relayProcessId_)) {
-            bool known = false;
-            for (Shown& s : shown) {
-                if (s.window != box.window) continue;
-                known = true;
-                if (nowMs() >= s.answerAt) {
-                    PostMessageW(box.window, WM_COMMAND, IDOK, 0);
-                    s.answerAt = nowMs() + 1000;  // again, should this one be missed
-                }
-            }
-            if (known) continue;
+        for (const SeenBox& box : boxes.poll()) {
             HostEvent event;
             event.kind = HostEvent::Kind::Box;
             event.caption = box.caption;
             event.text = box.text;
             record(event);
-            shown.push_back({box.window, nowMs() + kBoxAnswerDelayMs});
         }
 
         // Read on every pass, because under Wine the figures are often gone once the process

@@ -9,12 +9,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "contract.h"
+#include "thread_window.h"
 #include "unique_handle.h"
 
 struct HostEvent {
@@ -127,7 +129,6 @@ private:
     bool startRelay();
     void watch();
     void drainConsole();
-    void runWindow();
     void readPeakWorkingSet();
 
     HostOptions options_;
@@ -138,8 +139,7 @@ private:
     std::condition_variable changed_;
     std::vector<HostEvent> events_;
 
-    std::thread windowThread_;
-    HWND window_ = nullptr;
+    std::unique_ptr<ThreadWindow> window_;
 
     UniqueHandle mapping_;
     UniqueHandle mappingFile_;

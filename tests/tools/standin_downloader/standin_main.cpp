@@ -53,8 +53,8 @@ struct Player {
             offset = (offset + put) % period;
         }
         QueryPerformanceCounter(&last);
-        appendStandinField(recordPath, L"flood",
-                           std::to_wstring(first.QuadPart) + L" " + std::to_wstring(last.QuadPart));
+        appendStandinFields(recordPath,
+                            {{L"flood", std::to_wstring(first.QuadPart) + L" " + std::to_wstring(last.QuadPart)}});
     }
 
     // `count` lines "[probe] <n> <counter>\n", `gapMs` apart; the counter is read just before
@@ -106,7 +106,7 @@ struct Player {
         // A thread blocks on the read; if it is still blocked after ms, input never ended.
         UniqueHandle reader(CreateThread(nullptr, 0, readStdinToEnd, nullptr, 0, nullptr));
         const bool ended = WaitForSingleObject(reader.get(), ms) == WAIT_OBJECT_0;
-        appendStandinField(recordPath, L"stdin", ended ? L"ended" : L"waiting");  // a blocked reader ends with us
+        appendStandinFields(recordPath, {{L"stdin", ended ? L"ended" : L"waiting"}});  // a blocked reader ends with us
     }
 };
 
@@ -117,11 +117,11 @@ void recordStart(const std::wstring& recordPath) {
     const DWORD folderLength = GetCurrentDirectoryW(32768, folder);
     wchar_t title[1024];
     const DWORD titleLength = GetConsoleTitleW(title, 1024);
-    appendStandinField(recordPath, L"start", std::to_wstring(GetCurrentProcessId()));
-    appendStandinField(recordPath, L"module", std::wstring(module, moduleLength));
-    appendStandinField(recordPath, L"commandline", GetCommandLineW());
-    appendStandinField(recordPath, L"currentdir", std::wstring(folder, folderLength));
-    appendStandinField(recordPath, L"consoletitle", std::wstring(title, titleLength));
+    appendStandinFields(recordPath, {{L"start", std::to_wstring(GetCurrentProcessId())},
+                                     {L"module", std::wstring(module, moduleLength)},
+                                     {L"commandline", GetCommandLineW()},
+                                     {L"currentdir", std::wstring(folder, folderLength)},
+                                     {L"consoletitle", std::wstring(title, titleLength)}});
 }
 
 }  // namespace

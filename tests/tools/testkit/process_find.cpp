@@ -6,7 +6,6 @@
 #include <cwchar>
 
 #include "unique_handle.h"
-#include "wait_until.h"
 
 std::wstring processCommandLine(DWORD processId) {
     using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
@@ -44,63 +43,4 @@ std::vector<DWORD> findProcesses(const std::wstring& exeName, const std::wstring
         }
     }
     return found;
-}
-
-namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
-HWND waitForTopWindow(DWORD processId, DWORD timeoutMs) {
-    HWND found = nullptr;
-    waitUntil(
-        [&] {
-            WindowSearch search{processId, nullptr};
-            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-            found = search.found;
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
-}
-
-std::wstring windowTitle(HWND window) {
-    wchar_t title[512] = {};
-    GetWindowTextW(window, title, int(sizeof title / sizeof title[0]));
-    return title;
-}
-
-std::wstring waitForWindowTitle(HWND window, const std::wstring& part, DWORD timeoutMs) {
-    std::wstring title;
-    waitUntil(
-        [&] {
-            title = windowTitle(window);
-            return title.find(part) != std::wstring::npos || !IsWindow(window);
-        },
-        timeoutMs);
-    return title;
-}
-
-bool closeWindowAndWait(HWND window, DWORD processId, DWORD timeoutMs) {
-    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
-    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (!process) return false;
-    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) return true;
-    // Left running it would outlive the test run.
-    TerminateProcess(process.get(), 1);
-    WaitForSingleObject(process.get(), 5000);
-    return false;
 }

@@ -11,14 +11,15 @@ bool installStandin(const std::wstring& folder, const std::string& script, const
            writeFileBytes(folder + L"\\" + kStandinScript, script);
 }
 
-bool appendStandinField(const std::wstring& recordPath, const std::wstring& key, const std::wstring& value) {
+bool appendStandinFields(const std::wstring& recordPath, const StandinRecord& fields) {
     UniqueHandle file(CreateFileW(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, 0, nullptr));
     if (!file) return false;
-    std::wstring field = key + L'\0' + value + L'\0';
+    std::wstring units;
+    for (const auto& field : fields) units += field.first + L'\0' + field.second + L'\0';
     DWORD put = 0;
-    const DWORD bytes = static_cast<DWORD>(field.size() * sizeof(wchar_t));
-    return WriteFile(file.get(), field.data(), bytes, &put, nullptr) && put == bytes;
+    const DWORD bytes = static_cast<DWORD>(units.size() * sizeof(wchar_t));
+    return WriteFile(file.get(), units.data(), bytes, &put, nullptr) && put == bytes;
 }
 
 StandinRecord readStandinRecord(const std::wstring& recordPath) {

@@ -1,6 +1,6 @@
 #pragma once
-// Files that the stand-in downloader (youtube-dl.exe) reads and writes beside itself:
-// its script, and the record of what it saw, for the test to check.
+// The record that each stand-in (the downloader youtube-dl.exe, the host velvoxapp.exe) keeps of
+// what it saw, for the test to check; and the downloader's script beside it.
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,15 +9,18 @@ constexpr wchar_t kStandinScript[] = L"standin.txt";
 constexpr wchar_t kStandinRecord[] = L"standin-record.bin";
 
 // The record: "key\0value\0" pairs in UTF-16, appended as the stand-in goes; binary-safe for
-// command lines. Keys: "start" (process id, once per launch), "module", "commandline",
-// "currentdir", "consoletitle", "stdin" ("waiting" or "ended"), "flood" ("<first> <last>").
+// command lines. Each launch begins with "start". The downloader's keys: "start" (process id),
+// "module", "commandline", "currentdir", "consoletitle", "stdin" ("waiting" or "ended"), "flood"
+// ("<first> <last>"). The host's: "start" (system time as a FILETIME), "currentdir",
+// "commandline", "windowsversion" (major.minor, as GetVersionExW tells it).
 using StandinRecord = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // Copies the stand-in (`program`; empty: the built youtube-dl.exe) into `folder` as youtube-dl.exe,
 // with its script.
 bool installStandin(const std::wstring& folder, const std::string& script, const std::wstring& program = {});
 
-bool appendStandinField(const std::wstring& recordPath, const std::wstring& key, const std::wstring& value);
+// One write, so that fields land together even when several launches append at once.
+bool appendStandinFields(const std::wstring& recordPath, const StandinRecord& fields);
 StandinRecord readStandinRecord(const std::wstring& recordPath);
 
 // Values of one key in order (one per launch for the per-launch keys).
