@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "process_run.h"
 #include "temp_dir.h"
 #include "unique_handle.h"
 
@@ -39,24 +40,21 @@ private:
 class ChildProcess {
 public:
     ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDir);
-    ~ChildProcess();  // ends the process if it still runs
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess() { process_.kill(5000); }  // ends the process if it still runs
 
-    bool started() const { return bool(process_); }
-    DWORD processId() const { return processId_; }
-    DWORD threadId() const { return threadId_; }
+    bool started() const { return process_.started(); }
+    const std::string& startError() const { return process_.error(); }
+    DWORD processId() const { return process_.processId(); }
+    DWORD threadId() const { return process_.threadId(); }
     double startMs() const { return startMs_; }
-    bool hasExited() const;
+    bool hasExited() const { return process_.waitForExit(0); }
     // Waits up to timeoutMs; true when the process ended. exitMs() is when this noticed.
     bool waitForExit(DWORD timeoutMs);
     double exitMs() const { return exitMs_; }
-    DWORD exitCode() const;
+    DWORD exitCode() const { return process_.exitCode(); }
 
 private:
-    UniqueHandle process_;
-    DWORD processId_ = 0;
-    DWORD threadId_ = 0;
+    StartedProcess process_;
     double startMs_ = 0;
     double exitMs_ = 0;
 };

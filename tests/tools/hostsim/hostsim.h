@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "contract.h"
+#include "process_run.h"
 #include "unique_handle.h"
 
 struct HostEvent {
@@ -80,6 +81,7 @@ public:
     // Window (if asked for), mailbox, then the relay. False when something could not be set up.
     bool start();
     DWORD relayProcessId() const { return relayProcessId_; }
+    const std::string& relayStartError() const { return relay_.error(); }  // which call failed
     std::wstring windowTitle() const { return windowTitleFor(options_.hostNumber); }
     std::wstring mailboxName() const { return mailboxNameFor(options_.hostNumber, options_.jobNumber); }
     // The names a host's numbers give its window and its mailbox.
@@ -126,7 +128,6 @@ private:
     bool createMailbox();
     bool startRelay();
     void watch();
-    void drainConsole();
     void runWindow();
     void readPeakWorkingSet();
 
@@ -147,13 +148,10 @@ private:
     UniqueHandle lockstep_;
     UniqueHandle release_;  // ends a hang
     size_t linesSeen_ = 0;  // window thread only
-    UniqueHandle job_;
-    UniqueHandle process_;
+    StartedProcess relay_;
     DWORD relayProcessId_ = 0;
     double relayStartedAtMs_ = 0;
     SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
-    UniqueHandle consoleRead_;
-    std::thread drainThread_;
     std::thread watchThread_;
     std::atomic<bool> stopping_{false};
     bool commandPending_ = false;
