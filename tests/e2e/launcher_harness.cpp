@@ -38,11 +38,11 @@ LauncherInstall::LauncherInstall(const std::wstring& tag, bool withHost) : dir_(
 
 ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDir)
     : startMs_(nowMs()) {
-    process_.start({program, arguments, currentDir});
+    start({program, arguments, currentDir});
 }
 
 bool ChildProcess::waitForExit(DWORD timeoutMs) {
-    if (!process_.waitForExit(timeoutMs)) return false;
+    if (!StartedProcess::waitForExit(timeoutMs)) return false;
     if (exitMs_ == 0) exitMs_ = nowMs();
     return true;
 }

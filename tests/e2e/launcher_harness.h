@@ -37,24 +37,19 @@ private:
     TempDir dir_;
 };
 
-class ChildProcess {
+// A program started without standard handles, with the moments the test saw it start and end.
+class ChildProcess : public StartedProcess {
 public:
     ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDir);
-    ~ChildProcess() { process_.kill(5000); }  // ends the process if it still runs
+    ~ChildProcess() { kill(5000); }  // ends the process if it still runs
 
-    bool started() const { return process_.started(); }
-    const std::string& startError() const { return process_.error(); }
-    DWORD processId() const { return process_.processId(); }
-    DWORD threadId() const { return process_.threadId(); }
     double startMs() const { return startMs_; }
-    bool hasExited() const { return process_.waitForExit(0); }
+    bool hasExited() const { return StartedProcess::waitForExit(0); }
     // Waits up to timeoutMs; true when the process ended. exitMs() is when this noticed.
     bool waitForExit(DWORD timeoutMs);
     double exitMs() const { return exitMs_; }
-    DWORD exitCode() const { return process_.exitCode(); }
 
 private:
-    StartedProcess process_;
     double startMs_ = 0;
     double exitMs_ = 0;
 };

@@ -140,8 +140,9 @@ bool passesUnderLocale(const std::string& locale, const std::wstring& reportPath
     // Wine starts a Unix program with the command line split into its arguments. It hands back no
     // process to wait for, so the run is followed through its report, written when it ends.
     std::string error;
-    if (!startUnixProgram("/usr/bin/env", {L"LC_ALL=" + fromUtf8(locale), loader, self, L"--gtest_filter=" + fromUtf8(filter),
-                                           L"--gtest_output=xml:" + reportPath}, &error)) {
+    if (!startUnixProgram("/usr/bin/env", {L"LC_ALL=" + fromUtf8(locale), loader, self,
+                                           L"--gtest_filter=" + fromUtf8(filter), L"--gtest_output=xml:" + reportPath},
+                          &error)) {
         std::printf("run under LC_ALL=%s: %s\n", locale.c_str(), error.c_str());
         return false;
     }

@@ -234,11 +234,9 @@ std::vector<std::wstring> relayArguments(const HostOptions& options) {
 
 bool HostSim::startRelay() {
     ensureConsole();
-    StartOptions start;
-    start.program = options_.relayPath.empty() ? builtProgram(L"relay.exe") : options_.relayPath;
-    start.arguments = quoteArgs(options_.arguments.empty() ? relayArguments(options_) : options_.arguments);
-    start.currentDir = options_.currentDir;
-    start.output = options_.outputFile.empty() ? ChildOutput::Pipe : ChildOutput::File;
+    StartOptions start(options_.relayPath.empty() ? builtProgram(L"relay.exe") : options_.relayPath,
+                       quoteArgs(options_.arguments.empty() ? relayArguments(options_) : options_.arguments),
+                       options_.currentDir, options_.outputFile.empty() ? ChildOutput::Pipe : ChildOutput::File);
     start.outputFile = options_.outputFile;
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     UniqueHandle consoleInput(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,

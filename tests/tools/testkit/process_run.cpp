@@ -1,7 +1,5 @@
 #include "process_run.h"
 
-#include <initializer_list>
-
 #include "paths.h"
 
 std::wstring quoteArg(const std::wstring& arg) {
@@ -36,20 +34,20 @@ bool StartedProcess::fail(const char* call) {
 
 bool StartedProcess::start(const StartOptions& options) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    UniqueHandle outputWrite, errorWrite;
+    UniqueHandle outputWrite, errorWrite;  // ours close on return: a read ends once the program's copies go
     if (options.output == ChildOutput::File) {
         outputWrite.reset(CreateFileW(options.outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!outputWrite) return fail("CreateFileW");
     }
     const bool twoPipes = options.output == ChildOutput::TwoPipes;
-    if ((options.output == ChildOutput::Pipe || twoPipes) &&
-        !CreatePipe(outputReader_.readEnd.put(), outputWrite.put(), &inheritable, 0)) {
+    const bool pipe = twoPipes || options.output == ChildOutput::Pipe;
+    if ((pipe && !CreatePipe(readEnds_[0].put(), outputWrite.put(), &inheritable, 0)) ||
+        (twoPipes && !CreatePipe(readEnds_[1].put(), errorWrite.put(), &inheritable, 0))) {
         return fail("CreatePipe");
     }
-    if (twoPipes && !CreatePipe(errorReader_.readEnd.put(), errorWrite.put(), &inheritable, 0)) return fail("CreatePipe");
-    for (Reader* reader : {&outputReader_, &errorReader_}) {
-        if (reader->readEnd) SetHandleInformation(reader->readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    for (UniqueHandle& readEnd : readEnds_) {
+        if (readEnd) SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
     }
 
     STARTUPINFOW startup{};
@@ -68,7 +66,6 @@ bool StartedProcess::start(const StartOptions& options) {
                         options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup, &started)) {
         return fail("CreateProcessW");
     }
-    // Our write ends close here, so that a read ends when the program and its children close theirs.
     process_.reset(started.hProcess);
     UniqueHandle thread(started.hThread);
     processId_ = started.dwProcessId;
@@ -99,23 +96,24 @@ DWORD StartedProcess::exitCode() const {
 }
 
 bool StartedProcess::kill(DWORD waitMs) {
-    return process_ && TerminateProcess(process_.get(), 1) && WaitForSingleObject(process_.get(), waitMs) == WAIT_OBJECT_0;
+    if (!process_ || !TerminateProcess(process_.get(), 1)) return false;
+    return WaitForSingleObject(process_.get(), waitMs) == WAIT_OBJECT_0;
 }
 
 void StartedProcess::readOutput(OnRead onOutput, OnRead onError) {
-    outputReader_.onRead = std::move(onOutput);
-    errorReader_.onRead = std::move(onError);
-    for (Reader* reader : {&outputReader_, &errorReader_}) {
-        if (reader->readEnd && reader->onRead) reader->thread = std::thread([this, reader] { drain(*reader); });
+    OnRead onRead[2] = {std::move(onOutput), std::move(onError)};
+    for (int i = 0; i < 2; ++i) {
+        if (!readEnds_[i] || !onRead[i]) continue;
+        readers_[i] = std::thread(&StartedProcess::drain, this, readEnds_[i].get(), std::move(onRead[i]));
     }
 }
 
-// Peeks before each read, so that it never waits in a read that only the pipe's end would finish.
-void StartedProcess::drain(Reader& reader) {
+// Peeks before each read, so that it can stop while a grandchild still holds the pipe.
+void StartedProcess::drain(HANDLE readEnd, OnRead onRead) {
     std::vector<char> buffer(65536);
     for (;;) {
         DWORD available = 0, got = 0;
-        if (!PeekNamedPipe(reader.readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) return;  // all writers gone
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) return;  // all writers gone
         if (available == 0) {
             if (GetTickCount64() >= stopReadingAt_) return;
             // Short: the program's writes wait on this pipe, and a long nap here slows a large run
@@ -123,25 +121,15 @@ void StartedProcess::drain(Reader& reader) {
             Sleep(1);
             continue;
         }
-        if (!ReadFile(reader.readEnd.get(), buffer.data(), available < buffer.size() ? available : DWORD(buffer.size()),
-                      &got, nullptr) ||
-            got == 0) {
-            return;
-        }
-        reader.onRead(buffer.data(), got);
+        const DWORD want = available < buffer.size() ? available : DWORD(buffer.size());
+        if (!ReadFile(readEnd, buffer.data(), want, &got, nullptr) || got == 0) return;
+        onRead(buffer.data(), got);
     }
 }
 
 bool StartedProcess::outputWaiting() const {
     DWORD available = 0;
-    return PeekNamedPipe(outputReader_.readEnd.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0;
-}
-
-void StartedProcess::finishReading(DWORD graceMs) {
-    stopReadingAt_ = GetTickCount64() + graceMs;
-    for (Reader* reader : {&outputReader_, &errorReader_}) {
-        if (reader->thread.joinable()) reader->thread.join();
-    }
+    return PeekNamedPipe(readEnds_[0].get(), nullptr, 0, nullptr, &available, nullptr) && available > 0;
 }
 
 void StartedProcess::end(DWORD graceMs) {
@@ -149,7 +137,10 @@ void StartedProcess::end(DWORD graceMs) {
         TerminateJobObject(job_.get(), 1);
         WaitForSingleObject(process_.get(), 5000);
     }
-    finishReading(graceMs);
+    stopReadingAt_ = GetTickCount64() + graceMs;
+    for (std::thread& reader : readers_) {
+        if (reader.joinable()) reader.join();
+    }
 }
 
 RunResult runProgram(const std::wstring& program, const std::wstring& arguments, const RunOptions& options) {
@@ -159,7 +150,6 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
                                     options.separateErrorOutput ? ChildOutput::TwoPipes : ChildOutput::Pipe});
     result.startError = process.error();
     if (!result.started) return result;
-    result.processId = process.processId();
     process.readOutput([&](const char* bytes, DWORD count) { result.output.append(bytes, count); },
                        [&](const char* bytes, DWORD count) { result.errorOutput.append(bytes, count); });
     if (!process.waitForExit(options.timeoutMs)) {
@@ -167,14 +157,17 @@ RunResult runProgram(const std::wstring& program, const std::wstring& arguments,
         process.kill(5000);
     }
     result.exitCode = process.exitCode();
-    process.finishReading(5000);
+    process.end(5000);
     return result;
 }
 
 bool LiveProgram::start(const std::wstring& program, const std::wstring& arguments) {
     StartOptions options{program, arguments, {}, ChildOutput::Pipe};
     options.ownJob = true;
-    if (!process_.start(options)) return false;
+    if (!process_.start(options)) {
+        output_ = process_.error();
+        return false;
+    }
     process_.readOutput([this](const char* bytes, DWORD count) {
         {
             std::lock_guard<std::mutex> lock(mutex_);

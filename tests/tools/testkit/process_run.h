@@ -24,7 +24,8 @@ enum class ChildOutput {
 };
 
 struct StartOptions {
-    StartOptions(std::wstring path = {}, std::wstring args = {}, std::wstring dir = {}, ChildOutput out = ChildOutput::None)
+    StartOptions(std::wstring path = {}, std::wstring args = {}, std::wstring dir = {},
+                 ChildOutput out = ChildOutput::None)
         : program(std::move(path)), arguments(std::move(args)), currentDir(std::move(dir)), output(out) {}
     std::wstring program;
     std::wstring arguments;   // quoted, after the program's own name on the command line
@@ -41,10 +42,7 @@ struct StartOptions {
 // ends of its pipes. A Unix program under Wine starts, but hands back no process or thread.
 class StartedProcess {
 public:
-    StartedProcess() = default;
     ~StartedProcess() { end(5000); }
-    StartedProcess(const StartedProcess&) = delete;
-    StartedProcess& operator=(const StartedProcess&) = delete;
 
     // False when a call failed; error() then says which and why, e.g. "CreateProcessW failed: error 2".
     bool start(const StartOptions& options);
@@ -62,26 +60,20 @@ public:
     using OnRead = std::function<void(const char* bytes, DWORD count)>;
     void readOutput(OnRead onOutput, OnRead onError = {});
     bool outputWaiting() const;  // bytes are in the output pipe, not yet read
-    // Waits for the readers until every writer has closed the pipes; a grandchild may hold them
-    // longer, so once they are empty after graceMs the readers stop.
-    void finishReading(DWORD graceMs);
-    // Ends the job, if there is one, then finishReading.
+    // Ends the job, if there is one, and waits for the readers until every writer has closed the
+    // pipes; a grandchild may hold them longer, so once they are empty after graceMs they stop.
     void end(DWORD graceMs);
 
 private:
-    struct Reader {
-        UniqueHandle readEnd;
-        OnRead onRead;
-        std::thread thread;
-    };
     bool fail(const char* call);
-    void drain(Reader& reader);
+    void drain(HANDLE readEnd, OnRead onRead);
 
     bool started_ = false;
     std::string error_;
     UniqueHandle job_, process_;
     DWORD processId_ = 0, threadId_ = 0;
-    Reader outputReader_, errorReader_;
+    UniqueHandle readEnds_[2];  // standard output (and error, with one pipe); standard error
+    std::thread readers_[2];
     std::atomic<ULONGLONG> stopReadingAt_{~0ULL};
 };
 
@@ -91,7 +83,6 @@ struct RunResult {
     std::string startError;     // StartedProcess::error
     bool timedOut = false;      // the program was killed after the time-out
     DWORD exitCode = 0;
-    DWORD processId = 0;
     std::string output;         // standard output and standard error, as the bytes came
     std::string errorOutput;    // standard error alone, when RunOptions::separateErrorOutput
 };
@@ -116,11 +107,10 @@ bool startUnixProgram(const std::string& program, const std::vector<std::wstring
 class LiveProgram {
 public:
     bool start(const std::wstring& program, const std::wstring& arguments);
-    const std::string& startError() const { return process_.error(); }
     DWORD processId() const { return process_.processId(); }
     // Waits until the output so far holds `text`; false on time-out.
     bool waitForOutput(const std::string& text, DWORD timeoutMs);
-    std::string output() const;
+    std::string output() const;  // or why it could not start
     // Ends the program alone, the way a crash would, and waits for it; the rest of the job stays.
     bool kill() { return process_.kill(10000); }
 
