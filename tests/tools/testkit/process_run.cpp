@@ -114,8 +114,8 @@ void StartedProcess::drain(HANDLE readEnd, OnRead onRead) {
     for (;;) {
         DWORD available = 0, got = 0;
         if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) return;  // all writers gone
+        if (GetTickCount64() >= stopReadingAt_) return;
         if (available == 0) {
-            if (GetTickCount64() >= stopReadingAt_) return;
             // Short: the program's writes wait on this pipe, and a long nap here slows a large run
             // several times over.
             Sleep(1);

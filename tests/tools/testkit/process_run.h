@@ -61,7 +61,7 @@ public:
     void readOutput(OnRead onOutput, OnRead onError = {});
     bool outputWaiting() const;  // bytes are in the output pipe, not yet read
     // Ends the job, if there is one, and waits for the readers until every writer has closed the
-    // pipes; a grandchild may hold them longer, so once they are empty after graceMs they stop.
+    // pipes; a grandchild may hold them longer, so after graceMs they stop.
     void end(DWORD graceMs);
 
 private:
