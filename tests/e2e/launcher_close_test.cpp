@@ -20,7 +20,7 @@ HWND waitForOrla(const ChildProcess& launcher, DWORD timeoutMs) {
 TEST(LauncherClose, HiddenWindowIsOrlaOffScreen) {
     LauncherInstall install(L"orla");
     ChildProcess launcher(install.launcher(), L"", install.folder());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     HWND window = waitForOrla(launcher, 15000);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
@@ -38,7 +38,7 @@ TEST(LauncherClose, HiddenWindowIsOrlaOffScreen) {
 TEST(LauncherClose, CloseBeforeTheFirstTickEndsWithoutStartingTheHost) {
     LauncherInstall install(L"close");
     ChildProcess launcher(install.launcher(), L"", install.folder());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     HWND window = waitForOrla(launcher, 15000);
     ASSERT_NE(window, nullptr);
     double closedAt = nowMs();
@@ -55,7 +55,7 @@ TEST(LauncherClose, CloseBeforeTheFirstTickEndsWithoutStartingTheHost) {
 TEST(LauncherClose, QuitBeforeTheFirstTickEndsWithoutStartingTheHost) {
     LauncherInstall install(L"quit");
     ChildProcess launcher(install.launcher(), L"", install.folder());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     ASSERT_NE(waitForOrla(launcher, 15000), nullptr);
     double quitAt = nowMs();
     ASSERT_TRUE(PostThreadMessageW(launcher.threadId(), WM_QUIT, 3, 0));  // its code is not passed on

@@ -29,43 +29,15 @@ LauncherInstall::LauncherInstall(const std::wstring& tag, bool withHost) : dir_(
     if (withHost) copyFileTo(builtProgram(L"velvoxapp.exe"), dir_.file(L"velvoxapp.exe"));
 }
 
-ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments,
-                           const std::wstring& currentDir) {
-    std::wstring commandLine = quoteArg(program) + (arguments.empty() ? L"" : L" " + arguments);
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    startMs_ = nowMs();
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
-        return;
-    }
-    process_.reset(pi.hProcess);
-    CloseHandle(pi.hThread);
-    processId_ = pi.dwProcessId;
-    threadId_ = pi.dwThreadId;
+ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDir)
+    : startMs_(nowMs()) {
+    start({program, arguments, currentDir});
 }
-
-ChildProcess::~ChildProcess() {
-    if (process_ && !hasExited()) {
-        TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), 5000);
-    }
-}
-
-bool ChildProcess::hasExited() const { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }
 
 bool ChildProcess::waitForExit(DWORD timeoutMs) {
-    if (!process_) return false;
-    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    if (!StartedProcess::waitForExit(timeoutMs)) return false;
     if (exitMs_ == 0) exitMs_ = nowMs();
     return true;
-}
-
-DWORD ChildProcess::exitCode() const {
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.get(), &code);
-    return code;
 }
 
 bool watchUntilExit(ChildProcess& child, DWORD timeoutMs, std::vector<SeenBox>& boxes,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "process_run.h"
 #include "temp_dir.h"
 #include "thread_window.h"
 #include "unique_handle.h"
@@ -38,27 +39,19 @@ private:
     TempDir dir_;
 };
 
-class ChildProcess {
+// A program started without standard handles, with the moments the test saw it start and end.
+class ChildProcess : public StartedProcess {
 public:
     ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDir);
-    ~ChildProcess();  // ends the process if it still runs
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess() { kill(5000); }  // ends the process if it still runs
 
-    bool started() const { return bool(process_); }
-    DWORD processId() const { return processId_; }
-    DWORD threadId() const { return threadId_; }
     double startMs() const { return startMs_; }
-    bool hasExited() const;
+    bool hasExited() const { return StartedProcess::waitForExit(0); }
     // Waits up to timeoutMs; true when the process ended. exitMs() is when this noticed.
     bool waitForExit(DWORD timeoutMs);
     double exitMs() const { return exitMs_; }
-    DWORD exitCode() const;
 
 private:
-    UniqueHandle process_;
-    DWORD processId_ = 0;
-    DWORD threadId_ = 0;
     double startMs_ = 0;
     double exitMs_ = 0;
 };

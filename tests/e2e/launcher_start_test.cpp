@@ -12,7 +12,7 @@ bool sameFolder(const std::wstring& a, const std::wstring& b) { return _wcsicmp(
 
 // Waits for the launcher's end: no box, exit code 0, after the first tick and the pause.
 void expectQuietEndAboutTwoSecondsAfterStart(ChildProcess& launcher) {
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
     EXPECT_EQ(launcher.exitCode(), 0u);

@@ -31,12 +31,12 @@ TEST(LauncherWait, InstallerSwitchWaitsForNestorToCloseThenStartsTheHost) {
     // The stand-in host holds "Nestor" for four seconds.
     ChildProcess holder(builtProgram(L"velvoxapp.exe"),
                         L"--record \"" + holderDir.file(L"holder.txt") + L"\" --nestor 4000", holderDir.path());
-    ASSERT_TRUE(holder.started());
+    ASSERT_TRUE(holder.started()) << holder.error();
     ASSERT_TRUE(waitForNestor(15000));
 
     LauncherInstall install(L"wait");
     ChildProcess launcher(install.launcher(), L"/installer", install.folder());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     double nestorGoneBy = 0;
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 40000, boxes, [&] {
@@ -61,7 +61,7 @@ TEST(LauncherWait, RestoreGivesUpOnANestorThatNeverClosesAfterTenWaits) {
     ASSERT_NE(nestor.hwnd(), nullptr);
     LauncherInstall install(L"giveup");
     ChildProcess launcher(install.launcher(), L"-restore", install.folder());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 60000, boxes));
     EXPECT_EQ(launcher.exitCode(), 0u);
@@ -96,7 +96,7 @@ TEST(LauncherWait, QuitDuringTheWaitEndsTheLauncherWithoutADecision) {
     ASSERT_NE(nestor.hwnd(), nullptr);
     LauncherInstall install(L"waitquit");
     ChildProcess launcher(install.launcher(), L"/restart", install.folder());
-    ASSERT_TRUE(launcher.started());
+    ASSERT_TRUE(launcher.started()) << launcher.error();
     // Once the launcher is waiting (its thread has a message queue), post it a quit message.
     Sleep(1500);
     double quitAt = 0;

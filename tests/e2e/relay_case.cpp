@@ -139,16 +139,13 @@ bool passesUnderLocale(const std::string& locale, const std::wstring& reportPath
     const std::string filter = std::string(test->test_suite_name()) + "." + test->name();
     // Wine starts a Unix program with the command line split into its arguments. It hands back no
     // process to wait for, so the run is followed through its report, written when it ends.
-    std::wstring commandLine = L"env LC_ALL=" + fromUtf8(locale) + L" " + quoteArg(loader) + L" " + quoteArg(self) +
-                               L" --gtest_filter=" + fromUtf8(filter) + L" " + quoteArg(L"--gtest_output=xml:" + reportPath);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\env", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    std::string error;
+    if (!startUnixProgram("/usr/bin/env", {L"LC_ALL=" + fromUtf8(locale), loader, self,
+                                           L"--gtest_filter=" + fromUtf8(filter), L"--gtest_output=xml:" + reportPath},
+                          &error)) {
+        std::printf("run under LC_ALL=%s: %s\n", locale.c_str(), error.c_str());
         return false;
     }
-    UniqueHandle started(process.hProcess), thread(process.hThread);
     std::string report;
     if (!waitUntil([&] { return (report = readFileBytes(reportPath)).find("</testsuites>") != std::string::npos; }, 100000,
                    200)) {

@@ -9,7 +9,7 @@
 
 TEST(Rig, RelayWithoutArgumentsEndsQuietlyWithZero) {
     RunResult run = runProgram(builtProgram(L"relay.exe"), L"", {});
-    ASSERT_TRUE(run.started);
+    ASSERT_TRUE(run.started) << run.startError;
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(run.output, "");
@@ -23,7 +23,7 @@ TEST(Rig, LauncherStartsAndEndsWithZero) {
     RunOptions options;
     options.currentDir = elsewhere.path();
     RunResult run = runProgram(dir.file(L"launcher.exe"), L"", options);
-    ASSERT_TRUE(run.started);
+    ASSERT_TRUE(run.started) << run.startError;
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 0u);
 }

@@ -113,7 +113,7 @@ TEST_F(SitesStep, MissingListIsReportedOnStandardError) {
     const std::wstring missing = folder + L"\\" + contract::kSitesListName;
     ASSERT_NE(toAnsi(missing).find('\xF1'), std::string::npos);
     RunResult run = runStep(folder, missing);
-    ASSERT_TRUE(run.started);
+    ASSERT_TRUE(run.started) << run.startError;
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_EQ(run.errorOutput, "Error: Could not open " + toAnsi(missing) + "\r\n");
@@ -126,7 +126,7 @@ TEST_F(SitesStep, OutTxtThatCannotBeCreatedIsReported) {
     const std::string list = crlfText(siteLines(60));
     ASSERT_TRUE(writeFileBytes(listPath, list));
     RunResult run = runStep(dir.path(), listPath);
-    ASSERT_TRUE(run.started);
+    ASSERT_TRUE(run.started) << run.startError;
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_EQ(run.errorOutput, "Error: Could not open " + toAnsi(sortedPath) + "\r\n");
     EXPECT_EQ(readFileBytes(listPath), list);

@@ -80,11 +80,9 @@ HostSim::HostSim(HostOptions options)
 
 HostSim::~HostSim() {
     closeWindow();
-    if (job_) TerminateJobObject(job_.get(), 1);
-    if (process_) WaitForSingleObject(process_.get(), 5000);
+    relay_.end(0);
     stopping_ = true;
     if (watchThread_.joinable()) watchThread_.join();
-    if (drainThread_.joinable()) drainThread_.join();
 }
 
 double HostSim::nowMs() const {
@@ -171,50 +169,27 @@ std::vector<std::wstring> relayArguments(const HostOptions& options) {
 
 bool HostSim::startRelay() {
     ensureConsole();
-    const std::wstring relay = options_.relayPath.empty() ? builtProgram(L"relay.exe") : options_.relayPath;
-    const std::vector<std::wstring> arguments =
-        options_.arguments.empty() ? relayArguments(options_) : options_.arguments;
-    std::wstring commandLine = quoteArg(relay);
-    for (const std::wstring& argument : arguments) commandLine += L" " + quoteArg(argument);
-
+    StartOptions start(options_.relayPath.empty() ? builtProgram(L"relay.exe") : options_.relayPath,
+                       quoteArgs(options_.arguments.empty() ? relayArguments(options_) : options_.arguments),
+                       options_.currentDir, options_.outputFile.empty() ? ChildOutput::Pipe : ChildOutput::File);
+    start.outputFile = options_.outputFile;
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    UniqueHandle outputWrite;
-    if (!options_.outputFile.empty()) {
-        outputWrite.reset(CreateFileW(options_.outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!outputWrite) return false;
-    } else {
-        if (!CreatePipe(consoleRead_.put(), outputWrite.put(), &inheritable, 0)) return false;
-        SetHandleInformation(consoleRead_.get(), HANDLE_FLAG_INHERIT, 0);
-    }
     UniqueHandle consoleInput(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           &inheritable, OPEN_EXISTING, 0, nullptr));
-
+    start.input = consoleInput.get();
     // Everything the relay starts goes into the job, so nothing outlives the test.
-    if (options_.ownJob) {
-        job_.reset(CreateJobObjectW(nullptr, nullptr));
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (job_) SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    }
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = consoleInput.get();
-    startup.hStdOutput = outputWrite.get();
-    startup.hStdError = outputWrite.get();
-    PROCESS_INFORMATION process{};
+    start.ownJob = options_.ownJob;
     relayStartedAtMs_ = nowMs();
-    if (!CreateProcessW(relay.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        options_.currentDir.empty() ? nullptr : options_.currentDir.c_str(), &startup, &process)) {
-        return false;
+    if (!relay_.start(start)) return false;
+    relayProcessId_ = relay_.processId();
+    if (options_.readOutput) {
+        relay_.readOutput([this](const char* bytes, DWORD count) {
+            HostEvent event;
+            event.kind = HostEvent::Kind::Console;
+            event.bytes.assign(bytes, count);
+            record(event);
+        });
     }
-    process_.reset(process.hProcess);
-    UniqueHandle thread(process.hThread);
-    relayProcessId_ = process.dwProcessId;
-    if (job_) AssignProcessToJobObject(job_.get(), process_.get());
-    ResumeThread(thread.get());
     return true;
 }
 
@@ -229,7 +204,6 @@ bool HostSim::start() {
     if (!createMailbox()) return false;
     if (!options_.initialMailbox.empty()) writeMailbox(options_.initialMailbox);
     if (!startRelay()) return false;
-    if (options_.readOutput) drainThread_ = std::thread([this] { drainConsole(); });
     watchThread_ = std::thread([this] { watch(); });
     return true;
 }
@@ -260,31 +234,6 @@ std::wstring HostSim::mailboxText() const {
     return units.substr(0, units.find(L'\0'));
 }
 
-void HostSim::drainConsole() {
-    char buffer[65536];
-    for (;;) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // all writers gone
-        if (available == 0) {
-            if (stopping_) break;
-            // Short: the relay's echo waits on this pipe, and a long nap here slows a large run
-            // several times over.
-            Sleep(1);
-            continue;
-        }
-        DWORD got = 0;
-        if (!ReadFile(consoleRead_.get(), buffer, available < sizeof buffer ? available : DWORD(sizeof buffer), &got,
-                      nullptr) ||
-            got == 0) {
-            break;
-        }
-        HostEvent event;
-        event.kind = HostEvent::Kind::Console;
-        event.bytes.assign(buffer, got);
-        record(event);
-    }
-}
-
 void HostSim::watch() {
     BoxAnswerer boxes(relayProcessId_, {IDOK}, kBoxAnswerDelayMs);
     while (!stopping_) {
@@ -313,21 +262,16 @@ void HostSim::watch() {
 
         // Read on every pass, because under Wine the figures are often gone once the process
         // has ended; and once more then, while the handle is still ours.
-        if (!exitRecorded_ && process_) readPeakWorkingSet();
+        if (!exitRecorded_) readPeakWorkingSet();
 
-        if (!exitRecorded_ && process_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
+        if (!exitRecorded_ && relay_.waitForExit(0)) {
             // Let the console catch up first, so the exit comes after the relay's last output.
-            DWORD available = 1;
-            for (int i = 0; i < 100 && options_.readOutput && PeekNamedPipe(consoleRead_.get(), nullptr, 0, nullptr, &available, nullptr) &&
-                            available > 0;
-                 ++i) {
-                Sleep(5);
-            }
+            for (int i = 0; i < 100 && options_.readOutput && relay_.outputWaiting(); ++i) Sleep(5);
             Sleep(20);
             exitRecorded_ = true;
             HostEvent event;
             event.kind = HostEvent::Kind::Exit;
-            GetExitCodeProcess(process_.get(), &event.exitCode);
+            event.exitCode = relay_.exitCode();
             record(event);
         }
         Sleep(20);
@@ -341,7 +285,7 @@ bool HostSim::waitForExit(DWORD timeoutMs) {
 void HostSim::readPeakWorkingSet() {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    if (!GetProcessMemoryInfo(process_.get(), &memory, sizeof memory)) return;
+    if (!GetProcessMemoryInfo(relay_.handle(), &memory, sizeof memory)) return;
     std::lock_guard<std::mutex> lock(mutex_);
     if (memory.PeakWorkingSetSize > peakWorkingSet_) peakWorkingSet_ = memory.PeakWorkingSetSize;
 }

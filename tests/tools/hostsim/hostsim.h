@@ -17,6 +17,7 @@
 
 #include "contract.h"
 #include "thread_window.h"
+#include "process_run.h"
 #include "unique_handle.h"
 
 struct HostEvent {
@@ -82,6 +83,7 @@ public:
     // Window (if asked for), mailbox, then the relay. False when something could not be set up.
     bool start();
     DWORD relayProcessId() const { return relayProcessId_; }
+    const std::string& relayStartError() const { return relay_.error(); }  // which call failed
     std::wstring windowTitle() const { return windowTitleFor(options_.hostNumber); }
     std::wstring mailboxName() const { return mailboxNameFor(options_.hostNumber, options_.jobNumber); }
     // The names a host's numbers give its window and its mailbox.
@@ -128,7 +130,6 @@ private:
     bool createMailbox();
     bool startRelay();
     void watch();
-    void drainConsole();
     void readPeakWorkingSet();
 
     HostOptions options_;
@@ -147,13 +148,10 @@ private:
     UniqueHandle lockstep_;
     UniqueHandle release_;  // ends a hang
     size_t linesSeen_ = 0;  // window thread only
-    UniqueHandle job_;
-    UniqueHandle process_;
+    StartedProcess relay_;
     DWORD relayProcessId_ = 0;
     double relayStartedAtMs_ = 0;
     SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
-    UniqueHandle consoleRead_;
-    std::thread drainThread_;
     std::thread watchThread_;
     std::atomic<bool> stopping_{false};
     bool commandPending_ = false;

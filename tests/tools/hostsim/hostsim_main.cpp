@@ -149,7 +149,9 @@ int wmain(int argc, wchar_t** argv) {
 
     HostSim host(options);
     if (!host.start()) {
-        fprintf(stderr, "hostsim: could not set up the host or start the relay\n");
+        const std::string& error = host.relayStartError();
+        fprintf(stderr, "hostsim: could not set up the host or start the relay%s%s\n", error.empty() ? "" : ": ",
+                error.c_str());
         return 1;
     }
     say(host.nowMs(), "host window \"" + toUtf8(host.windowTitle()) + "\", mailbox \"" + toUtf8(host.mailboxName()) +

@@ -1,9 +1,6 @@
 #include "process_run.h"
 
-#include <initializer_list>
-
 #include "paths.h"
-#include "unique_handle.h"
 
 std::wstring quoteArg(const std::wstring& arg) {
     if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
@@ -23,129 +20,162 @@ std::wstring quoteArg(const std::wstring& arg) {
     return out + L"\"";
 }
 
-namespace {
-
-DWORD WINAPI drainPipe(void* param) {
-    auto* ctx = static_cast<std::pair<HANDLE, std::string*>*>(param);
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(ctx->first, buffer, sizeof buffer, &got, nullptr) && got > 0) ctx->second->append(buffer, got);
-    return 0;
+std::wstring quoteArgs(const std::vector<std::wstring>& args) {
+    std::wstring joined;
+    for (const std::wstring& arg : args) joined += (joined.empty() ? L"" : L" ") + quoteArg(arg);
+    return joined;
 }
 
-}  // namespace
+bool StartedProcess::fail(const char* call) {
+    error_ = std::string(call) + " failed: error " + std::to_string(GetLastError());
+    if (process_) TerminateProcess(process_.get(), 1);  // still suspended: it never ran
+    return false;
+}
+
+bool StartedProcess::start(const StartOptions& options) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    UniqueHandle outputWrite, errorWrite;  // ours close on return: a read ends once the program's copies go
+    if (options.output == ChildOutput::File) {
+        outputWrite.reset(CreateFileW(options.outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!outputWrite) return fail("CreateFileW");
+    }
+    const bool twoPipes = options.output == ChildOutput::TwoPipes;
+    const bool pipe = twoPipes || options.output == ChildOutput::Pipe;
+    if ((pipe && !CreatePipe(readEnds_[0].put(), outputWrite.put(), &inheritable, 0)) ||
+        (twoPipes && !CreatePipe(readEnds_[1].put(), errorWrite.put(), &inheritable, 0))) {
+        return fail("CreatePipe");
+    }
+    for (UniqueHandle& readEnd : readEnds_) {
+        if (readEnd) SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    }
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    const bool handles = options.output != ChildOutput::None;
+    if (handles) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = options.input;
+        startup.hStdOutput = outputWrite.get();
+        startup.hStdError = twoPipes ? errorWrite.get() : outputWrite.get();
+    }
+    std::wstring commandLine = quoteArg(options.program) + (options.arguments.empty() ? L"" : L" " + options.arguments);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(options.program.c_str(), &commandLine[0], nullptr, nullptr, handles,
+                        options.ownJob ? CREATE_SUSPENDED : 0, nullptr,
+                        options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup, &started)) {
+        return fail("CreateProcessW");
+    }
+    process_.reset(started.hProcess);
+    UniqueHandle thread(started.hThread);
+    processId_ = started.dwProcessId;
+    threadId_ = started.dwThreadId;
+    if (options.ownJob) {
+        job_.reset(CreateJobObjectW(nullptr, nullptr));
+        if (!job_) return fail("CreateJobObjectW");
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (!SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+            return fail("SetInformationJobObject");
+        }
+        if (!AssignProcessToJobObject(job_.get(), process_.get())) return fail("AssignProcessToJobObject");
+        if (ResumeThread(thread.get()) == DWORD(-1)) return fail("ResumeThread");
+    }
+    started_ = true;
+    return true;
+}
+
+bool StartedProcess::waitForExit(DWORD timeoutMs) const {
+    return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD StartedProcess::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+bool StartedProcess::kill(DWORD waitMs) {
+    if (!process_ || !TerminateProcess(process_.get(), 1)) return false;
+    return WaitForSingleObject(process_.get(), waitMs) == WAIT_OBJECT_0;
+}
+
+void StartedProcess::readOutput(OnRead onOutput, OnRead onError) {
+    OnRead onRead[2] = {std::move(onOutput), std::move(onError)};
+    for (int i = 0; i < 2; ++i) {
+        if (!readEnds_[i] || !onRead[i]) continue;
+        readers_[i] = std::thread(&StartedProcess::drain, this, readEnds_[i].get(), std::move(onRead[i]));
+    }
+}
+
+// Peeks before each read, so that it can stop while a grandchild still holds the pipe.
+void StartedProcess::drain(HANDLE readEnd, OnRead onRead) {
+    std::vector<char> buffer(65536);
+    for (;;) {
+        DWORD available = 0, got = 0;
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) return;  // all writers gone
+        if (GetTickCount64() >= stopReadingAt_) return;
+        if (available == 0) {
+            // Short: the program's writes wait on this pipe, and a long nap here slows a large run
+            // several times over.
+            Sleep(1);
+            continue;
+        }
+        const DWORD want = available < buffer.size() ? available : DWORD(buffer.size());
+        if (!ReadFile(readEnd, buffer.data(), want, &got, nullptr) || got == 0) return;
+        onRead(buffer.data(), got);
+    }
+}
+
+bool StartedProcess::outputWaiting() const {
+    DWORD available = 0;
+    return PeekNamedPipe(readEnds_[0].get(), nullptr, 0, nullptr, &available, nullptr) && available > 0;
+}
+
+void StartedProcess::end(DWORD graceMs) {
+    if (job_) {
+        TerminateJobObject(job_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+    stopReadingAt_ = GetTickCount64() + graceMs;
+    for (std::thread& reader : readers_) {
+        if (reader.joinable()) reader.join();
+    }
+}
 
 RunResult runProgram(const std::wstring& program, const std::wstring& arguments, const RunOptions& options) {
     RunResult result;
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    UniqueHandle readEnd, writeEnd;
-    if (!CreatePipe(readEnd.put(), writeEnd.put(), &sa, 0)) return result;
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    UniqueHandle errorReadEnd, errorWriteEnd;
-    if (options.separateErrorOutput) {
-        if (!CreatePipe(errorReadEnd.put(), errorWriteEnd.put(), &sa, 0)) return result;
-        SetHandleInformation(errorReadEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    }
-
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd.get();
-    si.hStdError = options.separateErrorOutput ? errorWriteEnd.get() : writeEnd.get();
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::wstring commandLine = quoteArg(program) + (arguments.empty() ? L"" : L" " + arguments);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                        options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &si, &pi)) {
-        return result;
-    }
-    UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    writeEnd.reset();  // so the read ends when the program and its children close theirs
-    errorWriteEnd.reset();
-    result.started = true;
-    result.processId = pi.dwProcessId;
-
-    std::pair<HANDLE, std::string*> ctx{readEnd.get(), &result.output};
-    UniqueHandle drainer(CreateThread(nullptr, 0, drainPipe, &ctx, 0, nullptr));
-    std::pair<HANDLE, std::string*> errorCtx{errorReadEnd.get(), &result.errorOutput};
-    UniqueHandle errorDrainer(options.separateErrorOutput ? CreateThread(nullptr, 0, drainPipe, &errorCtx, 0, nullptr)
-                                                          : nullptr);
-    if (WaitForSingleObject(process.get(), options.timeoutMs) == WAIT_TIMEOUT) {
+    StartedProcess process;
+    result.started = process.start({program, arguments, options.currentDir,
+                                    options.separateErrorOutput ? ChildOutput::TwoPipes : ChildOutput::Pipe});
+    result.startError = process.error();
+    if (!result.started) return result;
+    process.readOutput([&](const char* bytes, DWORD count) { result.output.append(bytes, count); },
+                       [&](const char* bytes, DWORD count) { result.errorOutput.append(bytes, count); });
+    if (!process.waitForExit(options.timeoutMs)) {
         result.timedOut = true;
-        TerminateProcess(process.get(), 1);
-        WaitForSingleObject(process.get(), 5000);
+        process.kill(5000);
     }
-    GetExitCodeProcess(process.get(), &result.exitCode);
-    // A grandchild may still hold the pipe; give the drain a moment, then cut it off.
-    for (HANDLE drain : {drainer.get(), errorDrainer.get()}) {
-        if (!drain) continue;
-        if (WaitForSingleObject(drain, 5000) == WAIT_TIMEOUT) {
-            CancelSynchronousIo(drain);
-            WaitForSingleObject(drain, 1000);
-        }
-    }
+    result.exitCode = process.exitCode();
+    process.end(5000);
     return result;
 }
 
-LiveProgram::~LiveProgram() {
-    if (job_) TerminateJobObject(job_.get(), 1);
-    if (process_) WaitForSingleObject(process_.get(), 5000);
-    job_.reset();
-    if (reader_ && WaitForSingleObject(reader_.get(), 5000) == WAIT_TIMEOUT) {
-        // Something outside the job still holds the pipe.
-        CancelSynchronousIo(reader_.get());
-        WaitForSingleObject(reader_.get(), 1000);
-    }
-}
-
 bool LiveProgram::start(const std::wstring& program, const std::wstring& arguments) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    UniqueHandle writeEnd;
-    if (!CreatePipe(readEnd_.put(), writeEnd.put(), &inheritable, 0)) return false;
-    SetHandleInformation(readEnd_.get(), HANDLE_FLAG_INHERIT, 0);
-
-    job_.reset(CreateJobObjectW(nullptr, nullptr));
-    if (!job_) return false;
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd.get();
-    si.hStdError = writeEnd.get();
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::wstring commandLine = quoteArg(program) + (arguments.empty() ? L"" : L" " + arguments);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &si, &pi)) {
+    StartOptions options{program, arguments, {}, ChildOutput::Pipe};
+    options.ownJob = true;
+    if (!process_.start(options)) {
+        output_ = process_.error();
         return false;
     }
-    process_.reset(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
-    processId_ = pi.dwProcessId;
-    // In the job before it runs, so that nothing it starts escapes.
-    const bool inJob = AssignProcessToJobObject(job_.get(), process_.get()) != 0;
-    ResumeThread(thread.get());
-    if (!inJob) return false;
-    writeEnd.reset();
-    reader_.reset(CreateThread(nullptr, 0, readOutput, this, 0, nullptr));
-    return static_cast<bool>(reader_);
-}
-
-DWORD WINAPI LiveProgram::readOutput(void* self) {
-    auto* program = static_cast<LiveProgram*>(self);
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(program->readEnd_.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    process_.readOutput([this](const char* bytes, DWORD count) {
         {
-            std::lock_guard<std::mutex> lock(program->mutex_);
-            program->output_.append(buffer, got);
+            std::lock_guard<std::mutex> lock(mutex_);
+            output_.append(bytes, count);
         }
-        program->changed_.notify_all();
-    }
-    return 0;
+        changed_.notify_all();
+    });
+    return true;
 }
 
 bool LiveProgram::waitForOutput(const std::string& text, DWORD timeoutMs) {
@@ -159,23 +189,10 @@ std::string LiveProgram::output() const {
     return output_;
 }
 
-bool LiveProgram::kill() {
-    if (!process_ || !TerminateProcess(process_.get(), 1)) return false;
-    return WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0;
-}
-
-bool startUnixProgram(const std::string& program, const std::vector<std::wstring>& arguments) {
+bool startUnixProgram(const std::string& program, const std::vector<std::wstring>& arguments, std::string* error) {
     const std::wstring path = hostPath(program);
-    if (path.empty()) return false;
-    std::wstring commandLine = quoteArg(path);
-    for (const std::wstring& argument : arguments) commandLine += L" " + quoteArg(argument);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started)) {
-        return false;
-    }
-    UniqueHandle process(started.hProcess), thread(started.hThread);
-    return true;
+    StartedProcess process;
+    const bool started = !path.empty() && process.start({path, quoteArgs(arguments)});
+    if (error != nullptr) *error = path.empty() ? "no Windows path for " + program : process.error();
+    return started;
 }

@@ -90,8 +90,9 @@ int wmain(int argc, wchar_t** argv) {
     if (fifo.empty()) return 126;
     std::vector<std::wstring> arguments = {unique};
     arguments.insert(arguments.end(), argv + 1, argv + argc);
-    if (!startUnixProgram(VELVOX_BRIDGE_SCRIPT, arguments)) {
-        fprintf(stderr, "bridge: cannot start %s\n", VELVOX_BRIDGE_SCRIPT);
+    std::string error;
+    if (!startUnixProgram(VELVOX_BRIDGE_SCRIPT, arguments, &error)) {
+        fprintf(stderr, "bridge: cannot start %s: %s\n", VELVOX_BRIDGE_SCRIPT, error.c_str());
         return 127;
     }
 
