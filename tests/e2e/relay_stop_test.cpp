@@ -57,6 +57,7 @@ TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     // The main thread sees it within a poll, although the worker is blocked in its read.
     ASSERT_TRUE(c.endsWithin(Ending::StopMarker, 2000));
     EXPECT_EQ(host.console(), "[download] started\r\n" + contract::kStopReceived);
+    EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"[download] started"});
     EXPECT_TRUE(c.noticesWere(Notices::FirstData));  // a stop posts no end-of-data notice
     EXPECT_EQ(host.mailboxText(), contract::kStopMarker);  // the marker is read, not taken
     const DWORD child = c.standinProcessId();
@@ -89,6 +90,7 @@ TEST(RelayStop, HostClosingDuringAJobEndsTheRelayAndLeavesTheDownloader) {
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
     ASSERT_TRUE(c.endsWithin(Ending::WindowClosed, 2000));
     EXPECT_EQ(host.console(), "[download] started\r\n");
+    EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"[download] started"});
     EXPECT_TRUE(c.noticesWere(Notices::FirstData));
     const DWORD child = c.standinProcessId();
     ASSERT_NE(child, 0u);
