@@ -8,6 +8,10 @@
 #include "process_run.h"
 #include "wait_until.h"
 
+using ::testing::AssertionFailure;
+using ::testing::AssertionResult;
+using ::testing::AssertionSuccess;
+
 RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
     // Each test case runs in its own process, so the process id keeps parallel runs apart.
     const DWORD pid = GetCurrentProcessId();
@@ -44,9 +48,67 @@ HostSim& RelayCase::start() {
 
 HostSim& RelayCase::startSites() {
     options.sitesMode = L"1";
+    return startJob(L"youtube-dl -o x --list-extractors");
+}
+
+HostSim& RelayCase::startJob(const std::wstring& command) {
     HostSim& host = start();
-    host.writeMailbox(L"youtube-dl -o x --list-extractors");
+    host.writeMailbox(command);
     return host;
+}
+
+AssertionResult RelayCase::ended(DWORD timeoutMs) {
+    if (!host_->waitForExit(timeoutMs)) return AssertionFailure() << "the relay did not end within " << timeoutMs << " ms";
+    if (host_->exitCode() != 0) return AssertionFailure() << "the relay ended with exit code " << host_->exitCode();
+    return AssertionSuccess();
+}
+
+AssertionResult RelayCase::endsWithin(Ending how, double ms) {
+    const char* what = how == Ending::StopMarker ? "the stop marker" : "the host window closed";
+    const double from = host_->nowMs();
+    if (how == Ending::StopMarker) host_->writeMailbox(contract::kStopMarker);
+    else host_->closeWindow();
+    AssertionResult end = ended(10000);
+    if (!end) return end << " after " << what;
+    const double took = host_->events(Kind::Exit)[0].atMs - from;
+    if (took >= ms) return AssertionFailure() << "the relay ended " << took << " ms after " << what << ", not within " << ms;
+    return AssertionSuccess();
+}
+
+namespace {
+
+using Notice = std::pair<WPARAM, LPARAM>;
+using Box = std::pair<std::wstring, std::wstring>;
+
+std::string listed(const std::vector<Notice>& notices) {
+    std::string text;
+    for (const Notice& n : notices) text += "(" + std::to_string(n.first) + ", " + std::to_string(n.second) + ") ";
+    return notices.empty() ? "none " : text;
+}
+
+std::string listed(const std::vector<Box>& boxes) {
+    std::string text;
+    for (const Box& b : boxes) text += "\"" + toUtf8(b.first) + "\": \"" + toUtf8(b.second) + "\" ";
+    return boxes.empty() ? "none " : text;
+}
+
+}  // namespace
+
+AssertionResult RelayCase::noticesWere(Notices expected) const {
+    std::vector<Notice> want, got;
+    const int kinds = static_cast<int>(expected);
+    if (kinds & static_cast<int>(Notices::FirstData)) want.emplace_back(contract::kFirstData, contract::kFirstData);
+    if (kinds & static_cast<int>(Notices::EndOfData)) want.emplace_back(contract::kEndOfData, options.jobNumber);
+    for (const HostEvent& e : host_->events(Kind::Notice)) got.emplace_back(e.wParam, e.lParam);
+    if (got == want) return AssertionSuccess();
+    return AssertionFailure() << "the host got the notices " << listed(got) << "instead of " << listed(want);
+}
+
+AssertionResult RelayCase::boxesWere(const std::vector<Box>& expected) const {
+    std::vector<Box> shown;
+    for (const HostEvent& e : host_->events(Kind::Box)) shown.emplace_back(e.caption, e.text);
+    if (shown == expected) return AssertionSuccess();
+    return AssertionFailure() << "the relay showed the boxes " << listed(shown) << "instead of " << listed(expected);
 }
 
 std::vector<std::string> RelayCase::lockstepWrites(const std::vector<std::string>& writes) const {

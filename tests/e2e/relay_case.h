@@ -1,6 +1,8 @@
 #pragma once
 // One relay run for an end-to-end test: its own host and job numbers, its own folders (a
 // downloader folder and a separate current folder), the stand-in downloader and hostsim.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,6 +18,14 @@ using Kind = HostEvent::Kind;
 
 // Time-outs for waits on the relay. Its own pauses add up to about six seconds per job.
 constexpr DWORD kJobTimeoutMs = 30000;
+
+// The command handed to the relay where its words do not matter.
+inline const std::wstring kCommand = L"youtube-dl -o x http://v";
+
+// What the host does to end the relay before its job does.
+enum class Ending { StopMarker, WindowClosed };
+// The notices a run should give the host; each is checked with both its parameters.
+enum class Notices { None = 0, FirstData = 1, EndOfData = 2, Both = 3 };
 
 class RelayCase {
 public:
@@ -40,7 +50,27 @@ public:
     HostSim& start();
     // Starts a sites-mode run and hands the relay the list command.
     HostSim& startSites();
+    // Starts hostsim and hands the relay `command`.
+    HostSim& startJob(const std::wstring& command = kCommand);
     HostSim& host() { return *host_; }
+
+    // Success when the relay ends within `timeoutMs` with exit code 0.
+    ::testing::AssertionResult ended(DWORD timeoutMs = kJobTimeoutMs);
+    // startJob or startSites, then ended.
+    ::testing::AssertionResult runJob(const std::wstring& command = kCommand, DWORD timeoutMs = kJobTimeoutMs) {
+        startJob(command);
+        return ended(timeoutMs);
+    }
+    ::testing::AssertionResult runSites(DWORD timeoutMs = kJobTimeoutMs) {
+        startSites();
+        return ended(timeoutMs);
+    }
+    // Ends the relay the host's way; success when it then ends with 0 within `ms`.
+    ::testing::AssertionResult endsWithin(Ending how, double ms);
+    // The first-data notice (701, 701), then the end-of-data notice (77792, job number).
+    ::testing::AssertionResult noticesWere(Notices expected) const;
+    // The message boxes shown, each as {caption, text}, in order.
+    ::testing::AssertionResult boxesWere(const std::vector<std::pair<std::wstring, std::wstring>>& expected) const;
 
     StandinRecord standin(const std::wstring& folder = {}) const;
     // The stand-in's process id from its record, waited for up to `timeoutMs`; 0 if it never started.

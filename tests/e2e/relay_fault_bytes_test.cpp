@@ -29,21 +29,20 @@ std::wstring firstLineOf(const std::string& read) {
     return text.substr(0, text.find(L'\n'));
 }
 
-// Runs the reads in sites mode, each its own read, and checks the run's end, its echo and the
-// host's lines; returns the text the list should hold: each read up to its first NUL.
+// Runs the reads in sites mode, each its own read, and checks the run's end, its notices, its
+// echo and the host's lines; returns the text the list should hold: each read up to its first NUL.
 std::string runSitesReads(RelayCase& c, const std::vector<std::string>& reads) {
     c.installDownloader(c.lockstepWrites(reads));
-    HostSim& host = c.startSites();
-    EXPECT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    EXPECT_TRUE(c.runSites());
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
     std::string text;
     std::vector<std::wstring> lines;
     for (const std::string& r : reads) {
         text += upToNul(r);
         lines.push_back(firstLineOf(r));
     }
-    EXPECT_EQ(host.console(), withCrLf(text) + contract::kExitNoData);
-    EXPECT_EQ(relayedLines(host), lines);
+    EXPECT_EQ(c.host().console(), withCrLf(text) + contract::kExitNoData);
+    EXPECT_EQ(relayedLines(c.host()), lines);
     return text;
 }
 
@@ -56,22 +55,23 @@ std::array<size_t, 256> byteCounts(const std::string& bytes) {
     return counts;
 }
 
-class RelayFaultBytesRun : public ::testing::Test {
+class RelayFaultBytes : public ::testing::Test {
 protected:
     RelayCase c{L"bytes"};
     void TearDown() override { endNotepadsOf(c.dir.path()); }
 };
 
 // An ANSI code page, the locale that gives it under Wine, and two characters of several bytes each.
-struct CodePage {
+struct AnsiCodePage {
     const char* locale;
     UINT number;
     std::string word;
 };
 
-void PrintTo(const CodePage& codePage, std::ostream* out) { *out << codePage.locale; }
+void PrintTo(const AnsiCodePage& codePage, std::ostream* out) { *out << codePage.locale; }
 
-class RelayFaultCodePage : public RelayFaultBytesRun, public ::testing::WithParamInterface<CodePage> {};
+// Named "RelayFaultBytes/CodePage" by its instantiation below.
+class CodePage : public RelayFaultBytes, public ::testing::WithParamInterface<AnsiCodePage> {};
 
 std::string lcAll() {
     char value[256] = {};
@@ -81,7 +81,7 @@ std::string lcAll() {
 
 }  // namespace
 
-TEST_F(RelayFaultBytesRun, EveryByteValueReachesEchoListAndHost) {
+TEST_F(RelayFaultBytes, EveryByteValueReachesEchoListAndHost) {
     if (GetACP() != 1252) GTEST_SKIP() << "written for the Western European ANSI code page";
     const std::vector<std::string> reads = {
         "high " + byteRange(0x80, 0xFF) + "\nsecond line of the read\n",
@@ -94,14 +94,12 @@ TEST_F(RelayFaultBytesRun, EveryByteValueReachesEchoListAndHost) {
     const std::string text = runSitesReads(c, reads);
     // Eight entries, so the list keeps the output as it came.
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(text));
-    HostSim& host = c.host();
-    const auto relayed = host.events(Kind::CopyData);
+    const auto relayed = c.host().events(Kind::CopyData);
     ASSERT_EQ(relayed.size(), reads.size());
     EXPECT_EQ(relayed[4].cbData, 0u);  // a read that begins with NUL relays an empty line
-    EXPECT_EQ(host.events(Kind::Notice).size(), 2u);
 }
 
-TEST_F(RelayFaultBytesRun, WritesOfEverySizeArriveWholeAndInOrder) {
+TEST_F(RelayFaultBytes, WritesOfEverySizeArriveWholeAndInOrder) {
     if (GetACP() != 1252) GTEST_SKIP() << "written for the Western European ANSI code page";
     // Lines of random bytes (all but NUL) in writes of 1 to 4096 bytes, each read on its own.
     ByteStream stream(11, std::string(1, '\0'));
@@ -114,9 +112,9 @@ TEST_F(RelayFaultBytesRun, WritesOfEverySizeArriveWholeAndInOrder) {
         all += writes.back();
     }
     c.installDownloader(script);
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs * 2));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.runSites(kJobTimeoutMs * 2));
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
+    HostSim& host = c.host();
 
     Checksum echoed, expectedEcho;
     echoed.add(host.console());
@@ -143,8 +141,8 @@ TEST_F(RelayFaultBytesRun, WritesOfEverySizeArriveWholeAndInOrder) {
 // character cut between two reads and bytes that the code page does not know come through
 // unchanged, and the sites step sorts them as bytes. The host still gets each read's first line
 // through the code page.
-TEST_P(RelayFaultCodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
-    const CodePage& codePage = GetParam();
+TEST_P(CodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
+    const AnsiCodePage& codePage = GetParam();
     if (GetACP() != codePage.number) {
         ASSERT_NE(lcAll(), codePage.locale) << "this Wine gives that locale code page " << GetACP();
         EXPECT_TRUE(passesUnderLocale(codePage.locale, c.dir.file(L"report.xml")));
@@ -168,8 +166,8 @@ TEST_P(RelayFaultCodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodeP
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    AnsiCodePages, RelayFaultCodePage,
-    ::testing::Values(CodePage{"ja_JP.UTF-8", 932, "\x93\xFA\x96\x7B"},  // Shift-JIS
+    RelayFaultBytes, CodePage,
+    ::testing::Values(AnsiCodePage{"ja_JP.UTF-8", 932, "\x93\xFA\x96\x7B"},  // Shift-JIS
                       // Wine's code page for a locale that has no ANSI code page of its own.
-                      CodePage{"hi_IN.UTF-8", CP_UTF8, "\xE6\x97\xA5\xE6\x9C\xAC"}),
-    [](const ::testing::TestParamInfo<CodePage>& info) { return "CodePage" + std::to_string(info.param.number); });
+                      AnsiCodePage{"hi_IN.UTF-8", CP_UTF8, "\xE6\x97\xA5\xE6\x9C\xAC"}),
+    [](const ::testing::TestParamInfo<AnsiCodePage>& info) { return "CodePage" + std::to_string(info.param.number); });

@@ -17,7 +17,7 @@ bool outsideAnsiCodePage(const std::wstring& text) {
     return usedDefault != FALSE;
 }
 
-class RelayFaultFolderRun : public ::testing::Test {
+class RelayFaultFolder : public ::testing::Test {
 protected:
     RelayCase c{L"folders"};
     void TearDown() override { endNotepadsOf(c.dir.path()); }
@@ -25,7 +25,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
+TEST_F(RelayFaultFolder, FolderWithBlanksAndLettersOutsideTheCodePage) {
     // Greek and Chinese letters, which the relay can only reach through wide paths.
     const std::wstring letters = L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u4E2D\u6587";
     if (!outsideAnsiCodePage(letters)) GTEST_SKIP() << "the ANSI code page holds these letters";
@@ -35,16 +35,12 @@ TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
     const std::string output = crlfText(siteLines(51));
     c.installDownloader(writesInPieces(output, 1000), folder);
     c.options.downloaderFolder = folder;
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.runSites());
 
-    EXPECT_TRUE(host.events(Kind::Box).empty()) << toUtf8(host.events(Kind::Box)[0].text);
+    EXPECT_TRUE(c.boxesWere({}));
     EXPECT_EQ(standinValues(c.standin(folder), L"module"), std::vector<std::wstring>{folder + L"\\youtube-dl.exe"});
-    EXPECT_EQ(host.console(), withCrLf(output) + contract::kExitNoData);
-    const auto notices = host.events(Kind::Notice);
-    ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
+    EXPECT_EQ(c.host().console(), withCrLf(output) + contract::kExitNoData);
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
 
     const std::wstring listPath = c.listPath(folder);
     EXPECT_EQ(readFileBytes(listPath), sortedCrlf(withCrLf(output)));
@@ -53,24 +49,16 @@ TEST_F(RelayFaultFolderRun, FolderWithBlanksAndLettersOutsideTheCodePage) {
     expectNotepadShowingList(c.dir.path(), listPath);
 }
 
-TEST(RelayFaultFolder, FolderPastTheRecordsFieldEndsTheJobInGoodOrder) {
-    RelayCase c(L"hugefolder");
+TEST_F(RelayFaultFolder, FolderPastTheRecordsFieldEndsTheJobInGoodOrder) {
     // 1100 characters, more than the record's 1000-unit field and than any path the system
     // takes: no downloader can start from there and no list file can be made.
     std::wstring folder = c.dir.path();
     while (folder.size() < 1100) folder += L"\\" + std::wstring(99, L'f');
     folder.resize(1100);
     c.options.downloaderFolder = folder;
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
-    const auto boxes = host.events(Kind::Box);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Error CreateChildProcess");
-    const auto notices = host.events(Kind::Notice);
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].wParam, contract::kEndOfData);
-    EXPECT_EQ(notices[0].lParam, c.options.jobNumber);
-    EXPECT_EQ(host.console(), "Error: Could not open " + toUtf8(folder) + "\\" + toUtf8(contract::kSitesListName) + "\r\n" +
-                                  contract::kExitNoData);
+    ASSERT_TRUE(c.runSites());
+    EXPECT_TRUE(c.boxesWere({{L"velvoxdl message", L"Error CreateChildProcess"}}));
+    EXPECT_TRUE(c.noticesWere(Notices::EndOfData));
+    EXPECT_EQ(c.host().console(), "Error: Could not open " + toUtf8(folder) + "\\" + toUtf8(contract::kSitesListName) +
+                                      "\r\n" + contract::kExitNoData);
 }

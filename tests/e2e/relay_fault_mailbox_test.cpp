@@ -17,8 +17,7 @@ TEST(RelayFaultMailbox, MailboxRewrittenOverAndOverWhileAJobRuns) {
         echo += withCrLf(line);
     }
     c.installDownloader(script);
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o first http://v1");
+    HostSim& host = c.startJob(L"youtube-dl -o first http://v1");
     ASSERT_TRUE(host.waitForCount(Kind::MailboxTaken, 1, kJobTimeoutMs));
 
     // From here to the end of the run the host scribbles over the mailbox without pause: other
@@ -38,18 +37,13 @@ TEST(RelayFaultMailbox, MailboxRewrittenOverAndOverWhileAJobRuns) {
         }
         Sleep(1);
     }
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended(10000));
     EXPECT_GT(rewrites, 100u);
 
     // One child, with the command that was taken; its whole output; the job's own notices.
     const StandinRecord record = c.standin();
     EXPECT_EQ(standinValues(record, L"commandline"), std::vector<std::wstring>{L" -o first http://v1"});
     EXPECT_EQ(relayedLines(host), parts);
-    const auto notices = host.events(Kind::Notice);
-    ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[0].wParam, contract::kFirstData);
-    EXPECT_EQ(notices[1].wParam, contract::kEndOfData);
-    EXPECT_EQ(notices[1].lParam, c.options.jobNumber);
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
     EXPECT_EQ(host.console(), echo + contract::kExitNoData);
 }

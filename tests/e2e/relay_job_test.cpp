@@ -4,12 +4,6 @@
 #include "paths.h"
 #include "relay_case.h"
 
-namespace {
-
-std::vector<HostEvent> notices(const HostSim& host) { return host.events(Kind::Notice); }
-
-}  // namespace
-
 TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     RelayCase job(L"job");
     const std::vector<std::string> writes = {
@@ -24,10 +18,8 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     // An old list from an earlier run is emptied even though this is no sites run.
     ASSERT_TRUE(writeFileBytes(job.listPath(), "old list\r\n"));
 
-    HostSim& host = job.start();
-    host.writeMailbox(L"youtube-dl -o out.mp4 http://videos.invalid/v?id=1");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(job.runJob(L"youtube-dl -o out.mp4 http://videos.invalid/v?id=1"));
+    HostSim& host = job.host();
 
     // The child: its command line from the blank before -o, the relay's current folder and
     // console, and a standard input that never ends.
@@ -48,12 +40,8 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     EXPECT_EQ(host.mailboxUnits(1), std::wstring(1, L'\0'));
 
     // First data, then one line relay message per read, then end of data.
-    const auto n = notices(host);
-    ASSERT_EQ(n.size(), 2u);
-    EXPECT_EQ(n[0].wParam, contract::kFirstData);
-    EXPECT_EQ(n[0].lParam, static_cast<LPARAM>(contract::kFirstData));
-    EXPECT_EQ(n[1].wParam, contract::kEndOfData);
-    EXPECT_EQ(n[1].lParam, job.options.jobNumber);
+    ASSERT_TRUE(job.noticesWere(Notices::Both));
+    const auto n = host.events(Kind::Notice);
 
     const auto lines = host.events(Kind::CopyData);
     ASSERT_EQ(lines.size(), writes.size());
@@ -86,26 +74,19 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
 TEST(RelayJob, ANulByteEndsTheChunkForEchoAndHost) {
     RelayCase job(L"nul");
     job.installDownloader({job.lockstep(), writeOf(std::string("abc\0def\n", 8)), writeOf("next\n")});
-    HostSim& host = job.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"abc", L"next"}));
-    EXPECT_EQ(host.console(), "abcnext\r\n" + contract::kExitNoData);
+    ASSERT_TRUE(job.runJob());
+    EXPECT_EQ(relayedLines(job.host()), (std::vector<std::wstring>{L"abc", L"next"}));
+    EXPECT_EQ(job.host().console(), "abcnext\r\n" + contract::kExitNoData);
+    EXPECT_TRUE(job.noticesWere(Notices::Both));
 }
 
 TEST(RelayJob, AChildWithoutOutputGetsOnlyTheEndOfDataNotice) {
     RelayCase job(L"silent");
     job.installDownloader({"exit 3"});
-    HostSim& host = job.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
-    const auto n = notices(host);
-    ASSERT_EQ(n.size(), 1u);
-    EXPECT_EQ(n[0].wParam, contract::kEndOfData);
-    EXPECT_EQ(n[0].lParam, job.options.jobNumber);
-    EXPECT_TRUE(host.events(Kind::CopyData).empty());
-    EXPECT_EQ(host.console(), contract::kExitNoData);
+    ASSERT_TRUE(job.runJob());
+    EXPECT_TRUE(job.noticesWere(Notices::EndOfData));
+    EXPECT_TRUE(job.host().events(Kind::CopyData).empty());
+    EXPECT_EQ(job.host().console(), contract::kExitNoData);
 }
 
 TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
@@ -115,10 +96,7 @@ TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
 
     RelayCase job(L"replay");
     job.installDownloader({job.lockstep(), "replay " + toUtf8(fixturePath(L"progress-recording.json"))});
-    HostSim& host = job.start();
-    host.writeMailbox(L"youtube-dl -o clip.mp4 http://127.0.0.1:18731/clip.mp4");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs + 10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(job.runJob(L"youtube-dl -o clip.mp4 http://127.0.0.1:18731/clip.mp4", kJobTimeoutMs + 10000));
 
     // A Windows build writes each LF as CR LF; the host gets each write's first line, CR kept.
     std::vector<std::wstring> expected;
@@ -128,10 +106,19 @@ TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
         piped += bytes;
         expected.push_back(unitsOf(bytes.substr(0, bytes.find('\n'))));
     }
-    EXPECT_EQ(relayedLines(host), expected);
-    EXPECT_EQ(host.console(), withCrLf(piped) + contract::kExitNoData);
-    const auto n = notices(host);
-    ASSERT_EQ(n.size(), 2u);
-    EXPECT_EQ(n[0].wParam, contract::kFirstData);
-    EXPECT_EQ(n[1].wParam, contract::kEndOfData);
+    EXPECT_EQ(relayedLines(job.host()), expected);
+    EXPECT_EQ(job.host().console(), withCrLf(piped) + contract::kExitNoData);
+    EXPECT_TRUE(job.noticesWere(Notices::Both));
+}
+
+TEST(RelayJob, MissingDownloaderIsReportedAndEndsTheJob) {
+    RelayCase job(L"nodl");  // no youtube-dl.exe in the downloader folder
+    ASSERT_TRUE(job.runJob());
+    HostSim& host = job.host();
+    ASSERT_TRUE(job.boxesWere({{L"velvoxdl message", L"Error CreateChildProcess"}}));
+    ASSERT_TRUE(job.noticesWere(Notices::EndOfData));  // no first data, only its end
+    EXPECT_GT(host.events(Kind::Notice)[0].atMs, host.events(Kind::Box)[0].atMs);
+    EXPECT_TRUE(host.events(Kind::CopyData).empty());
+    EXPECT_EQ(host.console(), contract::kExitNoData);
+    EXPECT_EQ(host.mailboxText(), L"");
 }

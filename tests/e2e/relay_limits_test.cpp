@@ -16,11 +16,10 @@ TEST(RelayLimits, FullMailboxWithoutNulIsReadWithinItsView) {
     // What lies past the view must not count: a stop marker there is not the relay's to see.
     host.writeMailboxUnits(contract::kStopMarker, 2048);
     host.writeMailboxUnits(units);
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended());
     EXPECT_EQ(standinValues(c.standin(), L"commandline"), std::vector<std::wstring>{units.substr(10)});
     EXPECT_EQ(host.mailboxUnits(1), std::wstring(1, L'\0'));
-    EXPECT_EQ(host.events(Kind::Notice).size(), 1u);  // the job ran to its end-of-data notice
+    EXPECT_TRUE(c.noticesWere(Notices::EndOfData));  // the job ran to its end
     EXPECT_EQ(host.console(), contract::kExitNoData);
 }
 
@@ -31,9 +30,9 @@ TEST(RelayLimits, StopMarkerInTheLastUnitsOfAFullMailboxIsSeen) {
     std::wstring units(2048 - 7, L'x');
     units += contract::kStopMarker;
     host.writeMailboxUnits(units);
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended(10000));
     EXPECT_EQ(host.console(), contract::kStopReceived);
+    EXPECT_TRUE(c.noticesWere(Notices::None));
 }
 
 TEST(RelayLimits, CommandLongerThan999CharactersReachesTheChildWhole) {
@@ -43,40 +42,38 @@ TEST(RelayLimits, CommandLongerThan999CharactersReachesTheChildWhole) {
     std::wstring arguments = L" -o \"%(title)s.%(ext)s\"";
     for (int i = 0; arguments.size() < 2000; ++i) arguments += L" http://videos.invalid/watch?v=" + std::to_wstring(i);
     arguments.resize(2000);
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl" + arguments);
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    ASSERT_TRUE(c.runJob(L"youtube-dl" + arguments));
     EXPECT_EQ(standinValues(c.standin(), L"commandline"), std::vector<std::wstring>{arguments});
+    EXPECT_TRUE(c.noticesWere(Notices::EndOfData));
 }
 
 TEST(RelayLimits, TextWithABlankButNoDashOIsLeftInTheMailbox) {
     RelayCase c(L"nodasho");
     c.installDownloader({"exit 0"});
-    HostSim& host = c.start();
-    host.writeMailbox(L"hello world");
+    HostSim& host = c.startJob(L"hello world");
     Sleep(2500);
     EXPECT_FALSE(host.exited()) << "the relay goes on polling";
     EXPECT_EQ(host.mailboxText(), L"hello world");
     EXPECT_TRUE(c.standin().empty()) << "nothing is started";
     // A real command afterwards is taken as usual.
-    host.writeMailbox(L"youtube-dl -o x http://v");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    host.writeMailbox(kCommand);
+    ASSERT_TRUE(c.ended());
     EXPECT_EQ(standinValues(c.standin(), L"commandline"), std::vector<std::wstring>{L" -o x http://v"});
+    EXPECT_TRUE(c.noticesWere(Notices::EndOfData));
 }
 
 TEST(RelayLimits, FurtherCommandWhileAWorkerRunsStaysInTheMailbox) {
     RelayCase c(L"second");
     c.installDownloader({c.lockstep(), writeOf("one\n"), "sleep 3000", writeOf("two\n")});
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o first http://v1");
+    HostSim& host = c.startJob(L"youtube-dl -o first http://v1");
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
     host.writeMailbox(L"youtube-dl -o second http://v2");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended());
     EXPECT_EQ(host.mailboxText(), L"youtube-dl -o second http://v2");
     const StandinRecord record = c.standin();
     EXPECT_EQ(standinValues(record, L"commandline"), std::vector<std::wstring>{L" -o first http://v1"});
     EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"one", L"two"}));
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
 }
 
 TEST(RelayLimits, FullReadsOf4096BytesAreRelayedExactly) {
@@ -86,13 +83,11 @@ TEST(RelayLimits, FullReadsOf4096BytesAreRelayedExactly) {
     std::string withBreak(4096, 'b');
     withBreak[100] = '\n';
     c.installDownloader({c.lockstep(), writeOf(full), writeOf(withBreak), writeOf("tail\n")});
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{unitsOf(full), std::wstring(100, L'b'), L"tail"}));
+    ASSERT_TRUE(c.runJob());
+    EXPECT_EQ(relayedLines(c.host()), (std::vector<std::wstring>{unitsOf(full), std::wstring(100, L'b'), L"tail"}));
     const std::string piped = full + withBreak + "tail\n";
-    EXPECT_EQ(host.console(), withCrLf(piped) + contract::kExitNoData);
+    EXPECT_EQ(c.host().console(), withCrLf(piped) + contract::kExitNoData);
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
 }
 
 TEST(RelayLimits, AFullReadGoesWholeIntoTheListFile) {
@@ -103,18 +98,15 @@ TEST(RelayLimits, AFullReadGoesWholeIntoTheListFile) {
     full += 'Z';
     c.installDownloader({c.lockstep(), writeOf(full), writeOf("tail\n")});
     c.options.sitesMode = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.runJob());
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(full + "tail\n"));
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
 }
 
 TEST(RelayLimits, ListFileStaysWithTheWorkerWhenTheHostGoesAway) {
     RelayCase c(L"listgone");
     // Output keeps coming after the host window has closed.
     std::vector<std::string> script;
-    std::string all;
     for (int i = 0; i < 60; ++i) {
         const std::string line = "site " + std::to_string(i) + "\n";
         script.push_back(writeOf(line));
@@ -127,8 +119,7 @@ TEST(RelayLimits, ListFileStaysWithTheWorkerWhenTheHostGoesAway) {
     HostSim& host = c.startSites();
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
     host.closeWindow();
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended(10000));
     // Everything the relay echoed is in the list file, bar at most the chunk it was writing when
     // the process ended.
     std::string echoed = host.console();
@@ -157,11 +148,11 @@ TEST(RelayLimits, DownloaderFolderLongerThan240CharactersIsUsedWhole) {
     c.options.downloaderFolder = folder;
     c.options.sitesMode = L"1";
     c.options.verbose = L"1";
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
+    HostSim& host = c.startJob();
     ASSERT_TRUE(host.waitForCount(HostEvent::Kind::Notice, 2, kJobTimeoutMs));
     ASSERT_TRUE(HostSim::typeKey(L'q'));
-    ASSERT_TRUE(host.waitForExit(10000));
+    ASSERT_TRUE(c.ended(10000));
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
     EXPECT_EQ(standinValues(c.standin(folder), L"module"), std::vector<std::wstring>{folder + L"\\youtube-dl.exe"});
     EXPECT_EQ(host.console(), toUtf8(folder) + "\\youtube-dl.exe  -o x http://v\r\nfrom deep down\r\n" + contract::kExitNoData);
     EXPECT_EQ(readFileBytes(c.listPath(folder)), "from deep down\r\n");
@@ -175,9 +166,8 @@ TEST(RelayLimits, ListFileGetsTheDownloadersOwnBytesBack) {
     // 0x81 has no character and comes through as U+0081.
     const std::string bytes = "caf\xE9 \x80 \x9F \x81 \xFF end\n";
     c.installDownloader({c.lockstep(), writeOf(bytes)});
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
+    ASSERT_TRUE(c.runSites());
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(bytes));
-    EXPECT_EQ(relayedLines(host),
-              std::vector<std::wstring>{L"caf\u00E9 \u20AC \u0178 \u0081 \u00FF end"});
+    EXPECT_EQ(relayedLines(c.host()), std::vector<std::wstring>{L"caf\u00E9 \u20AC \u0178 \u0081 \u00FF end"});
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
 }

@@ -48,12 +48,6 @@ protected:
         EXPECT_TRUE(writeFileBytes(served + L"\\" + name, bytes));
         return bytes;
     }
-
-    HostSim& startJob(const std::wstring& command) {
-        HostSim& host = c.start();
-        host.writeMailbox(command);
-        return host;
-    }
 };
 
 bool isProgressLine(const std::wstring& line) {
@@ -65,23 +59,16 @@ bool isProgressLine(const std::wstring& line) {
 
 TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNotice) {
     const std::string file = serve(L"clip.bin", 4 << 20);
-    HostSim& host = startJob(L"youtube-dl -o clip.bin --limit-rate 400K " + serverUrl() + L"/clip.bin");
-    ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.runJob(L"youtube-dl -o clip.bin --limit-rate 400K " + serverUrl() + L"/clip.bin", kRealJobTimeoutMs));
+    HostSim& host = c.host();
     EXPECT_TRUE(readFileBytes(c.workDir + L"\\clip.bin") == file) << "the downloaded file is not the served one";
 
-    const auto events = host.events();
-    std::vector<const HostEvent*> notices;
-    size_t progressLines = 0;
-    for (const HostEvent& e : events) {
-        if (e.kind == Kind::Notice) notices.push_back(&e);
-        if (e.kind == Kind::CopyData && notices.size() == 1 && isProgressLine(e.text)) ++progressLines;
+    ASSERT_TRUE(c.noticesWere(Notices::Both));
+    size_t notices = 0, progressLines = 0;
+    for (const HostEvent& e : host.events()) {
+        if (e.kind == Kind::Notice) ++notices;
+        if (e.kind == Kind::CopyData && notices == 1 && isProgressLine(e.text)) ++progressLines;
     }
-    ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[0]->wParam, contract::kFirstData);
-    EXPECT_EQ(notices[0]->lParam, static_cast<LPARAM>(contract::kFirstData));
-    EXPECT_EQ(notices[1]->wParam, contract::kEndOfData);
-    EXPECT_EQ(notices[1]->lParam, c.options.jobNumber);
     EXPECT_GE(progressLines, 3u) << "progress should span several reads";
 
     // The echo holds every read, so every relayed line, in order, and the end of the download; the
@@ -101,17 +88,16 @@ TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNo
 TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
     // Only the first line of a read reaches the host: the 404 comes late, so that the error line is
     // read on its own after the relay's pause.
-    HostSim& host = startJob(L"youtube-dl -o gone.bin " + serverUrl() + L"/gone.bin?delay=5");
-    ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
+    ASSERT_TRUE(c.runJob(L"youtube-dl -o gone.bin " + serverUrl() + L"/gone.bin?delay=5", kRealJobTimeoutMs));
+    HostSim& host = c.host();
     const auto events = host.events();
     auto error = std::find_if(events.begin(), events.end(), [](const HostEvent& e) {
         return e.kind == Kind::CopyData && e.text.rfind(L"ERROR:", 0) == 0;
     });
     ASSERT_NE(error, events.end()) << "no relayed ERROR: line in\n" << host.console();
-    auto end = std::find_if(error, events.end(), [](const HostEvent& e) { return e.kind == Kind::Notice; });
-    ASSERT_NE(end, events.end()) << "no end-of-data notice after the error";
-    EXPECT_EQ(end->wParam, contract::kEndOfData);
-    EXPECT_EQ(end->lParam, c.options.jobNumber);
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
+    EXPECT_NE(std::find_if(error, events.end(), [](const HostEvent& e) { return e.kind == Kind::Notice; }), events.end())
+        << "no end-of-data notice after the error";
 }
 
 TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
@@ -119,9 +105,8 @@ TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
     const std::wstring listed = c.dir.file(L"extractors.txt");
     ASSERT_TRUE(startUnixProgram("/bin/sh", {L"-c", L"yt-dlp --list-extractors >\"$0.tmp\" && mv \"$0.tmp\" \"$0\"",
                                              fromUtf8(unixPath(listed))}));
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kRealJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.runSites(kRealJobTimeoutMs));
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
     waitUntil([&] { return fileExists(listed); }, 20000);
     const std::string output = windowsPrinted(readFileBytes(listed));
     ASSERT_GT(std::count(output.begin(), output.end(), '\n'), 50);
@@ -133,12 +118,11 @@ TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
 TEST_F(RelayRealDownloader, StopMarkerEndsTheRelayDuringASlowDownload) {
     serve(L"slow.bin", 4 << 20);
     const std::wstring url = serverUrl() + L"/slow.bin";
-    HostSim& host = startJob(L"youtube-dl -o slow.bin --limit-rate 100K " + url);
+    HostSim& host = c.startJob(L"youtube-dl -o slow.bin --limit-rate 100K " + url);
     ASSERT_TRUE(host.waitForCount(Kind::CopyData, 2, kRealJobTimeoutMs));
-    host.writeMailbox(contract::kStopMarker);
-    ASSERT_TRUE(host.waitForExit(3000));
-    EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_EQ(host.events(Kind::Notice).size(), 1u) << "no end-of-data notice after a stop";
+    ASSERT_TRUE(c.endsWithin(Ending::StopMarker, 3000));
+    EXPECT_TRUE(c.noticesWere(Notices::FirstData)) << "no end-of-data notice after a stop";
+    EXPECT_EQ(host.mailboxText(), contract::kStopMarker);
     const std::string console = host.console();
     EXPECT_EQ(console.substr(console.size() - contract::kStopReceived.size()), contract::kStopReceived);
     // The relay does not stop its downloader: that ends at its next write, into a pipe that nobody

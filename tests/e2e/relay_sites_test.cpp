@@ -9,20 +9,18 @@
 
 namespace {
 
-// A sites-mode run of the relay with a downloader that prints `output` in writes of at most
-// `piece` bytes. Any Notepad it opened is closed at the end of the test.
-class RelaySitesRun : public ::testing::Test {
+// A sites-mode run of the relay. Any Notepad it opened is closed at the end of the test.
+class RelaySites : public ::testing::Test {
 protected:
-    RelayCase c{L"sitesrun"};
+    RelayCase c{L"sites"};
 
     void TearDown() override { endNotepadsOf(c.dir.path()); }
 
-    HostSim& runWith(const std::string& output, size_t piece = 1000) {
+    // With a downloader that prints `output` in writes of at most `piece` bytes.
+    void runWith(const std::string& output, size_t piece = 1000) {
         c.installDownloader(writesInPieces(output, piece));
-        HostSim& host = c.startSites();
-        EXPECT_TRUE(host.waitForExit(kJobTimeoutMs));
-        EXPECT_EQ(host.exitCode(), 0u);
-        return host;
+        EXPECT_TRUE(c.runSites());
+        EXPECT_TRUE(c.noticesWere(Notices::Both));
     }
 
     std::string outTxt() const { return readFileBytes(c.downloaderFolder + L"\\Out.txt"); }
@@ -31,23 +29,20 @@ protected:
 
 }  // namespace
 
-TEST(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
-    RelayCase c(L"sites");
+TEST_F(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
     const std::vector<std::string> writes = {"Youtube\nVimeo\n", "\narte.tv\n", std::string("abc\0ignored\n", 12), "zdf"};
     c.installDownloader(c.lockstepWrites(writes));
-    HostSim& host = c.startSites();
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.runSites());
+    HostSim& host = c.host();
     // Lines after a chunk's first line feed are listed but not relayed; a NUL byte ends a chunk.
     EXPECT_EQ(readFileBytes(c.listPath()), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf");
     EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"Youtube", L"", L"abc", L"zdf"}));
     EXPECT_EQ(host.console(), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf" + contract::kExitNoData);
-    const auto notices = host.events(HostEvent::Kind::Notice);
-    ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[1].wParam, contract::kEndOfData);
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
+    EXPECT_EQ(standinValues(c.standin(), L"commandline"), std::vector<std::wstring>{L" -o x --list-extractors"});
 }
 
-TEST_F(RelaySitesRun, FiftyLinesAreSortedIntoOutTxtOnly) {
+TEST_F(RelaySites, FiftyLinesAreSortedIntoOutTxtOnly) {
     // A Windows downloader ends its lines in CR LF, which the list file holds as CR CR LF.
     const std::string output = crlfText(siteLines(50));
     runWith(output);
@@ -57,7 +52,7 @@ TEST_F(RelaySitesRun, FiftyLinesAreSortedIntoOutTxtOnly) {
     expectNoNotepad(c.dir.path());
 }
 
-TEST_F(RelaySitesRun, FiftyOneLinesReplaceTheListAndOpenNotepad) {
+TEST_F(RelaySites, FiftyOneLinesReplaceTheListAndOpenNotepad) {
     const std::string output = crlfText(siteLines(51));
     runWith(output);
     EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(withCrLf(output)));
@@ -65,10 +60,10 @@ TEST_F(RelaySitesRun, FiftyOneLinesReplaceTheListAndOpenNotepad) {
     expectNotepadShowingList(c.dir.path(), c.listPath());
 }
 
-TEST_F(RelaySitesRun, RealListAsAWindowsDownloaderPrintsIt) {
+TEST_F(RelaySites, RealListAsAWindowsDownloaderPrintsIt) {
     const std::string output = windowsPrinted(readFileBytes(fixturePath(L"supported-sites.txt")));
     ASSERT_GT(output.size(), 4096u);
-    HostSim& host = runWith(output, 4096);
+    runWith(output, 4096);
     // The list file got every byte (each CR LF as CR CR LF), sorted by byte.
     const std::string listed = withCrLf(output);
     const std::string sorted = readFileBytes(c.listPath());
@@ -77,5 +72,4 @@ TEST_F(RelaySitesRun, RealListAsAWindowsDownloaderPrintsIt) {
     EXPECT_NE(sorted.find("southpark.cc.com:espa\xF1ol\r\r\n"), std::string::npos);
     EXPECT_FALSE(outTxtExists());
     expectNotepadShowingList(c.dir.path(), c.listPath());
-    EXPECT_EQ(host.events(HostEvent::Kind::Notice).size(), 2u);
 }

@@ -10,10 +10,9 @@ TEST(RelayStartup, FewerThanSixArgumentsEndQuietly) {
     five.pop_back();
     c.options.arguments = five;
     HostSim& host = c.start();
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended(10000));
     EXPECT_EQ(host.console(), "");
-    EXPECT_TRUE(host.events(Kind::Box).empty());
+    EXPECT_TRUE(c.boxesWere({}));
     EXPECT_FALSE(fileExists(c.listPath()));  // it never got as far as the list file
 }
 
@@ -21,17 +20,17 @@ TEST(RelayStartup, WithoutTheHostWindowItEndsQuietlyAndDoesNotComeBack) {
     RelayCase c(L"nowindow");
     c.options.createWindow = false;
     HostSim& host = c.start();
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended(10000));
     // Two quick looks, no waiting in between.
     EXPECT_LT(host.events(Kind::Exit)[0].atMs, 3000.0);
     EXPECT_EQ(host.console(), "");
     EXPECT_FALSE(fileExists(c.listPath()));
     // A window that appears afterwards finds no relay.
     host.openWindowLate();
-    host.writeMailbox(L"youtube-dl -o x http://v");
+    host.writeMailbox(kCommand);
     Sleep(1500);
-    EXPECT_EQ(host.mailboxText(), L"youtube-dl -o x http://v");
+    EXPECT_EQ(host.mailboxText(), kCommand);
+    EXPECT_TRUE(c.noticesWere(Notices::None));
 }
 
 TEST(RelayStartup, SetsTheConsoleTitleAndEmptiesTheListFileThenWaits) {
@@ -45,24 +44,20 @@ TEST(RelayStartup, SetsTheConsoleTitleAndEmptiesTheListFileThenWaits) {
     EXPECT_TRUE(fileExists(c.listPath()));
     EXPECT_EQ(readFileBytes(c.listPath()), "");
     host.closeWindow();
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
-    EXPECT_TRUE(host.events(Kind::Box).empty());
+    ASSERT_TRUE(c.ended(10000));
+    EXPECT_TRUE(c.boxesWere({}));
+    EXPECT_TRUE(c.noticesWere(Notices::None));
 }
 
 TEST(RelayStartup, MissingMailboxShowsBothBoxesAndEnds) {
     RelayCase c(L"nomap");
     c.options.mailbox = MailboxKind::None;
     HostSim& host = c.start();
-    ASSERT_TRUE(host.waitForExit(15000));
-    EXPECT_EQ(host.exitCode(), 0u);
-    const auto boxes = host.events(Kind::Box);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].caption, L"Velvox");
-    EXPECT_EQ(boxes[0].text, L"Error maping file");
-    EXPECT_EQ(boxes[1].caption, L"velvoxdl message");
-    EXPECT_EQ(boxes[1].text, L"Map file not allowed by system. Cannot continue");
+    ASSERT_TRUE(c.ended(15000));
+    EXPECT_TRUE(c.boxesWere({{L"Velvox", L"Error maping file"},
+                             {L"velvoxdl message", L"Map file not allowed by system. Cannot continue"}}));
     EXPECT_EQ(host.console(), "");
+    EXPECT_TRUE(c.noticesWere(Notices::None));
     EXPECT_FALSE(fileExists(c.listPath()));
 }
 
@@ -70,13 +65,11 @@ TEST(RelayStartup, UnmappableMailboxShowsCannotMapFileAndEnds) {
     RelayCase c(L"nomapview");
     c.options.mailbox = MailboxKind::SmallFile;
     HostSim& host = c.start();
-    ASSERT_TRUE(host.waitForExit(15000));
-    EXPECT_EQ(host.exitCode(), 0u);
-    const auto boxes = host.events(Kind::Box);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, L"Error");  // the system's own caption: the relay passes none
-    EXPECT_EQ(boxes[0].text, L"Cannot map file");
+    ASSERT_TRUE(c.ended(15000));
+    // "Error" is the system's own caption: the relay passes none.
+    EXPECT_TRUE(c.boxesWere({{L"Error", L"Cannot map file"}}));
     EXPECT_EQ(host.console(), "");
+    EXPECT_TRUE(c.noticesWere(Notices::None));
     EXPECT_FALSE(fileExists(c.listPath()));
 }
 
@@ -87,15 +80,11 @@ TEST(RelayStartup, NumbersAreReadUpToTheirFirstNonDigit) {
     // Job "12abc" is 12; verbose "on" and sites mode "yes" have no digits, so both are off.
     c.options.arguments = {L"12abc", c.downloaderFolder, L"on", L"ignored", L" +" + std::to_wstring(c.options.hostNumber) + L"x",
                            L"yes"};
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
-    ASSERT_TRUE(host.waitForExit(kJobTimeoutMs));  // not verbose: no key is waited for
-    EXPECT_EQ(host.exitCode(), 0u);
-    const auto notices = host.events(Kind::Notice);
-    ASSERT_EQ(notices.size(), 2u);
-    EXPECT_EQ(notices[1].lParam, 12);
-    EXPECT_EQ(host.console(), "sites would go here\r\n" + contract::kExitNoData);  // no verbose line
-    EXPECT_EQ(readFileBytes(c.listPath()), "");                                // no sites mode
+    ASSERT_TRUE(c.runJob());  // not verbose: no key is waited for
+    EXPECT_TRUE(c.noticesWere(Notices::Both));  // the end-of-data notice carries job 12
+    EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (" + std::to_wstring(c.options.hostNumber) + L") 12");
+    EXPECT_EQ(c.host().console(), "sites would go here\r\n" + contract::kExitNoData);  // no verbose line
+    EXPECT_EQ(readFileBytes(c.listPath()), "");                                    // no sites mode
 }
 
 TEST(RelayStartup, HostNumberWithoutDigitsIsZero) {
@@ -103,11 +92,10 @@ TEST(RelayStartup, HostNumberWithoutDigitsIsZero) {
     c.options.hostNumber = 0;
     c.options.arguments = relayArguments(c.options);
     c.options.arguments[4] = L"none";
-    HostSim& host = c.start();
-    host.writeMailbox(contract::kStopMarker);
-    ASSERT_TRUE(host.waitForExit(10000));
+    ASSERT_TRUE(c.runJob(contract::kStopMarker, 10000));
     EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (0) " + std::to_wstring(c.options.jobNumber));
-    EXPECT_EQ(host.console(), contract::kStopReceived);
+    EXPECT_EQ(c.host().console(), contract::kStopReceived);
+    EXPECT_TRUE(c.noticesWere(Notices::None));
 }
 
 TEST(RelayStartup, VerboseRunPrintsTheChildsCommandAndWaitsForAKey) {
@@ -115,14 +103,13 @@ TEST(RelayStartup, VerboseRunPrintsTheChildsCommandAndWaitsForAKey) {
     c.installDownloader({c.lockstep(), writeOf("done\n")});
     c.options.verbose = L"1";
     c.options.downloaderFolder = c.downloaderFolder + L"\\";  // one trailing backslash is dropped
-    HostSim& host = c.start();
-    host.writeMailbox(L"youtube-dl -o x http://v");
+    HostSim& host = c.startJob();
     ASSERT_TRUE(host.waitForCount(Kind::Notice, 2, kJobTimeoutMs));
     Sleep(3000);
     EXPECT_FALSE(host.exited()) << "a verbose run ends only after a key press";
     ASSERT_TRUE(HostSim::typeKey(L'x'));
-    ASSERT_TRUE(host.waitForExit(10000));
-    EXPECT_EQ(host.exitCode(), 0u);
+    ASSERT_TRUE(c.ended(10000));
+    EXPECT_TRUE(c.noticesWere(Notices::Both));
     EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\youtube-dl.exe  -o x http://v\r\ndone\r\n" + contract::kExitNoData);
 }
 
@@ -131,11 +118,11 @@ TEST(RelayStartup, OnlyOneOfTwoTrailingBackslashesIsDropped) {
     c.installDownloader({"exit 0"});
     c.options.verbose = L"7";
     c.options.downloaderFolder = c.downloaderFolder + L"\\\\";
-    HostSim& host = c.start();
-    host.writeMailbox(L"get -o y");
+    HostSim& host = c.startJob(L"get -o y");
     ASSERT_TRUE(host.waitForCount(Kind::Notice, 1, kJobTimeoutMs));
     ASSERT_TRUE(HostSim::typeKey(L' '));
-    ASSERT_TRUE(host.waitForExit(10000));
+    ASSERT_TRUE(c.ended(10000));
+    EXPECT_TRUE(c.noticesWere(Notices::EndOfData));
     EXPECT_EQ(host.console(), toUtf8(c.downloaderFolder) + "\\\\youtube-dl.exe  -o y\r\n" + contract::kExitNoData);
     EXPECT_EQ(standinValues(c.standin(), L"start").size(), 1u);  // the path still leads to the child
 }
