@@ -42,7 +42,8 @@ std::string RelayCase::lockstep() const { return "lockstep " + toUtf8(options.lo
 
 HostSim& RelayCase::start() {
     host_ = std::make_unique<HostSim>(options);
-    EXPECT_TRUE(host_->start()) << "hostsim could not set up the host or start the relay";
+    EXPECT_TRUE(host_->start()) << "hostsim could not set up the host or start the relay "
+                                << host_->relayStartError();
     return *host_;
 }
 

@@ -29,8 +29,7 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     EXPECT_EQ(standinValues(record, L"currentdir"), std::vector<std::wstring>{job.workDir});
     EXPECT_EQ(standinValues(record, L"module"), std::vector<std::wstring>{job.downloaderFolder + L"\\youtube-dl.exe"});
     EXPECT_EQ(standinValues(record, L"consoletitle"),
-              std::vector<std::wstring>{L"VelvoxDownload (" + std::to_wstring(job.options.hostNumber) + L") " +
-                                        std::to_wstring(job.options.jobNumber)});
+              std::vector<std::wstring>{contract::consoleTitle(job.options.hostNumber, job.options.jobNumber)});
     EXPECT_EQ(standinValues(record, L"stdin"), std::vector<std::wstring>{L"waiting"});
 
     // The command was taken: the mailbox holds the empty text.

@@ -39,8 +39,7 @@ TEST(RelayStartup, SetsTheConsoleTitleAndEmptiesTheListFileThenWaits) {
     HostSim& host = c.start();
     Sleep(2500);
     EXPECT_FALSE(host.exited());
-    EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (" + std::to_wstring(c.options.hostNumber) + L") " +
-                                           std::to_wstring(c.options.jobNumber));
+    EXPECT_EQ(HostSim::consoleTitle(), contract::consoleTitle(c.options.hostNumber, c.options.jobNumber));
     EXPECT_TRUE(fileExists(c.listPath()));
     EXPECT_EQ(readFileBytes(c.listPath()), "");
     host.closeWindow();
@@ -82,7 +81,7 @@ TEST(RelayStartup, NumbersAreReadUpToTheirFirstNonDigit) {
                            L"yes"};
     ASSERT_TRUE(c.runJob());  // not verbose: no key is waited for
     EXPECT_TRUE(c.noticesWere(Notices::Both));  // the end-of-data notice carries job 12
-    EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (" + std::to_wstring(c.options.hostNumber) + L") 12");
+    EXPECT_EQ(HostSim::consoleTitle(), contract::consoleTitle(c.options.hostNumber, 12));
     EXPECT_EQ(c.host().console(), "sites would go here\r\n" + contract::kExitNoData);  // no verbose line
     EXPECT_EQ(readFileBytes(c.listPath()), "");                                    // no sites mode
 }
@@ -93,7 +92,7 @@ TEST(RelayStartup, HostNumberWithoutDigitsIsZero) {
     c.options.arguments = relayArguments(c.options);
     c.options.arguments[4] = L"none";
     ASSERT_TRUE(c.runJob(contract::kStopMarker, 10000));
-    EXPECT_EQ(HostSim::consoleTitle(), L"VelvoxDownload (0) " + std::to_wstring(c.options.jobNumber));
+    EXPECT_EQ(HostSim::consoleTitle(), contract::consoleTitle(0, c.options.jobNumber));
     EXPECT_EQ(c.host().console(), contract::kStopReceived);
     EXPECT_TRUE(c.noticesWere(Notices::None));
 }
