@@ -63,7 +63,7 @@ struct GroupIconHeader {
 
 }  // namespace
 
-TEST(LauncherResources, VersionBlockCarriesTheProductValues) {
+TEST(Resources, LauncherVersionBlockCarriesTheProductValues) {
     std::wstring path = builtProgram(L"launcher.exe");
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
@@ -97,7 +97,7 @@ TEST(LauncherResources, VersionBlockCarriesTheProductValues) {
     EXPECT_NE(versionString(block, L"LegalCopyright").find(L"Velvox"), std::wstring::npos);
 }
 
-TEST(LauncherResources, ManifestNamesOrlaRunsAsInvokerAndListsVistaToTen) {
+TEST(Resources, LauncherManifestNamesOrlaRunsAsInvokerAndListsVistaToTen) {
     Library launcher(builtProgram(L"launcher.exe"));
     ASSERT_NE(launcher.module, nullptr);
     std::string manifest = launcher.resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
@@ -118,7 +118,7 @@ TEST(LauncherResources, ManifestNamesOrlaRunsAsInvokerAndListsVistaToTen) {
     EXPECT_LT(manifest.find(R"(name="Orla.exe")"), manifest.find("<dependency>"));
 }
 
-TEST(LauncherResources, IconIsOne128PixelImageOf32Bits) {
+TEST(Resources, LauncherIconIsOne128PixelImageOf32Bits) {
     Library launcher(builtProgram(L"launcher.exe"));
     ASSERT_NE(launcher.module, nullptr);
     std::string group = launcher.resource(MAKEINTRESOURCEW(111), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
@@ -153,7 +153,7 @@ TEST(LauncherResources, IconIsOne128PixelImageOf32Bits) {
     DestroyIcon(icon);
 }
 
-TEST(RelayResources, OnlyAnEmptyManifest) {
+TEST(Resources, RelayHasOnlyAnEmptyManifest) {
     Library relay(builtProgram(L"relay.exe"));
     ASSERT_NE(relay.module, nullptr);
     std::string manifest = relay.resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
