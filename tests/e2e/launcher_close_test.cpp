@@ -2,17 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "launcher_harness.h"
+#include "wait_until.h"
 
 namespace {
 
 // Finds the launcher's hidden window "Orla" as soon as it exists.
 HWND waitForOrla(const ChildProcess& launcher, DWORD timeoutMs) {
-    double deadline = nowMs() + timeoutMs;
-    for (;;) {
-        HWND window = findWindowOf(launcher.processId(), L"Orla");
-        if (window != nullptr || launcher.hasExited() || nowMs() > deadline) return window;
-        Sleep(2);
-    }
+    HWND window = nullptr;
+    waitUntil([&] { return (window = findWindowOf(launcher.processId(), L"Orla")) != nullptr || launcher.hasExited(); },
+              timeoutMs, 2);
+    return window;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "byte_stream.h"
 #include "relay_case.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -99,13 +100,12 @@ TEST(RelayFaultDownloader, FiftyMegabytesWithoutALineFeedArriveWhole) {
     expectedEcho.add(tail);
 
     // The last of the echo may still be on its way from the pipe.
-    for (int i = 0; i < 100; ++i) {
-        {
+    waitUntil(
+        [&] {
             std::lock_guard<std::mutex> lock(counting);
-            if (echoed.count() >= expectedEcho.count()) break;
-        }
-        Sleep(50);
-    }
+            return echoed.count() >= expectedEcho.count();
+        },
+        5000);
     std::lock_guard<std::mutex> lock(counting);
     EXPECT_EQ(echoed.count(), expectedEcho.count());
     EXPECT_EQ(echoed.value(), expectedEcho.value()) << "the echo is not every byte in order";

@@ -8,6 +8,7 @@
 #include "launch_decision.h"
 #include "paths.h"
 #include "probes.h"
+#include "wait_until.h"
 
 TEST(LauncherRelaunch, RunasStartsTheProgramInTheCurrentFolderWithTheSwitchItWasGiven) {
     const struct {
@@ -27,7 +28,7 @@ TEST(LauncherRelaunch, RunasStartsTheProgramInTheCurrentFolderWithTheSwitchItWas
         LauncherInstall install(L"runas");
         const std::wstring program = install.folder() + L"\\velvoxapp.exe";
         ASSERT_TRUE(startElevated(program.c_str(), relaunchParameters(row.switches)));
-        for (int i = 0; i < 500 && install.hostStarts().empty(); ++i) Sleep(20);
+        waitUntil([&] { return !install.hostStarts().empty(); }, 10000, 20);
         const std::vector<HostStart> starts = install.hostStarts();
         ASSERT_EQ(starts.size(), 1u);
         EXPECT_EQ(_wcsicmp(starts[0].currentDir.c_str(), std::wstring(current, currentLength).c_str()), 0)
