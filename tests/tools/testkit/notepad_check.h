@@ -21,9 +21,10 @@ inline void expectNotepadShowingList(const std::wstring& folder, const std::wstr
         << toUtf8(commandLine);
     HWND window = waitForTopWindow(found[0], 20000);
     ASSERT_NE(window, nullptr) << "no Notepad window";
-    // The window comes up as "Untitled" and takes the file's name once it has loaded it.
+    // The window comes up as "Untitled" and takes the file's name once it has loaded it; a list of
+    // half a megabyte of random bytes took Notepad over 20 s on a loaded machine.
     const std::wstring name = listPath.substr(listPath.find_last_of(L'\\') + 1);
-    const std::wstring title = waitForWindowTitle(window, name, 20000);
+    const std::wstring title = waitForWindowTitle(window, name, 60000);
     EXPECT_NE(title.find(name), std::wstring::npos) << toUtf8(title);
     EXPECT_TRUE(closeWindowAndWait(window, found[0], 20000));
 }
