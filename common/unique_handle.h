@@ -1,8 +1,7 @@
 #pragma once
-// Move-only owners for Windows handles, mapping views and C streams.
+// Move-only owners for Windows handles, mapping views and SIDs.
 // Copying is deleted so that a handle can never be closed twice by accident.
 #include <windows.h>
-#include <cstdio>
 #include <utility>
 
 template <typename T, typename Traits>
@@ -64,13 +63,6 @@ struct SidTraits {
     static void close(PSID sid) { FreeSid(sid); }
 };
 
-struct FileTraits {
-    static FILE* invalid() { return nullptr; }
-    static bool empty(FILE* f) { return f == nullptr; }
-    static void close(FILE* f) { fclose(f); }
-};
-
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
 using UniqueView = UniqueResource<void*, ViewTraits>;
-using UniqueFile = UniqueResource<FILE*, FileTraits>;
 using UniqueSid = UniqueResource<PSID, SidTraits>;
