@@ -19,12 +19,9 @@
 namespace {
 
 constexpr size_t kMailboxUnits = 2048;  // the host's 4096 bytes
-constexpr size_t kTextUnits = MAX_PATH + 64;
 
-wchar_t hostTitle[kTextUnits];  // written before the watcher starts, read-only afterwards
-
-void watchHost(void*) {
-    while (FindWindowW(nullptr, hostTitle) != nullptr) Sleep(1000);
+void watchHost(void* title) {
+    while (FindWindowW(nullptr, static_cast<const std::wstring*>(title)->c_str()) != nullptr) Sleep(1000);
 }
 
 }  // namespace
@@ -36,9 +33,10 @@ int wmain(int argc, wchar_t** argv) {
     const long jobNumber = _wtol(argv[1]);
     const long hostNumber = _wtol(argv[5]);
 
-    wcsncpy(hostTitle, contract::windowTitle(hostNumber).c_str(), kTextUnits - 1);
-    if (FindWindowW(nullptr, hostTitle) == nullptr) return 3;
-    _beginthread(watchHost, 0, nullptr);
+    // Never destroyed, as the relay's record: the watcher may still read it while the process exits.
+    std::wstring& hostTitle = *new std::wstring(contract::windowTitle(hostNumber));
+    if (FindWindowW(nullptr, hostTitle.c_str()) == nullptr) return 3;
+    _beginthread(watchHost, 0, &hostTitle);
 
     SetConsoleTitleW(contract::consoleTitle(hostNumber, jobNumber).c_str());
 
@@ -61,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 
     // The first poll: the host's window, one copy of the mailbox, the command taken.
-    if (FindWindowW(nullptr, hostTitle) == nullptr) return 3;
+    if (FindWindowW(nullptr, hostTitle.c_str()) == nullptr) return 3;
     auto* units = static_cast<volatile wchar_t*>(view.get());
     wchar_t copy[kMailboxUnits + 1];
     for (size_t i = 0; i < kMailboxUnits; ++i) copy[i] = units[i];
