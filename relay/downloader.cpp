@@ -26,8 +26,11 @@ void Downloader::start(const Settings& settings) {
     startup.hStdInput = inputRead.get();
     std::wstring commandLine = command;  // CreateProcessW may write into it
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(settings.downloaderPath.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    const BOOL started = CreateProcessW(settings.downloaderPath.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    // Ours closed, the output ends once the child and its descendants close theirs; at once without a child.
+    outputWrite.reset();
+    if (!started) {
         warningBox(L"Error CreateChildProcess");
         return;
     }

@@ -9,11 +9,9 @@ struct Settings;
 struct Downloader {
     // Both pipe pairs, made at start-up; a failure is reported and the run goes on.
     void createPipes();
-    // Starts youtube-dl.exe with `command` on the worker; a failure is reported and leaves the pipe
-    // to end at once. The relay neither waits for the child nor reads its exit code.
+    // Starts youtube-dl.exe with `command` on the worker, then closes our write end of its output; a
+    // failure is reported. The relay neither waits for the child nor reads its exit code.
     void start(const Settings& settings);
-    // Without our own write end, the output ends once the child and its descendants close theirs.
-    void closeOurWriteEnd() { outputWrite.reset(); }
 
     // Set by the mailbox loop before it starts the worker, read by the worker only.
     std::wstring command;

@@ -36,7 +36,6 @@ void relayFirstLine(HWND host, const std::wstring& wide) {
 void runPump(RunRecord& run) {
     const Settings& settings = run.settings;
     Shared& shared = run.shared;
-    run.downloader.closeOurWriteEnd();
 
     // One process runs one pump.
     bool firstDataSent = false;
