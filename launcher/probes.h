@@ -34,4 +34,3 @@ void relaunchElevated(const wchar_t* parameters);
 // The relaunch's record and call, for any program: ShellExecuteExW with "runas", no folder (so the
 // program starts in the current one), SW_SHOWNORMAL. False when the call fails.
 bool startElevated(const wchar_t* program, const wchar_t* parameters);
-
