@@ -27,6 +27,14 @@ std::wstring fromUtf8(const std::string& text) {
     return out;
 }
 
+std::string toAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 namespace {
 
 // One of Wine's path conversions in kernel32, which hand back text from the process heap; empty

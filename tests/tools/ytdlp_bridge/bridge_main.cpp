@@ -11,6 +11,7 @@
 
 #include "paths.h"
 #include "process_run.h"
+#include "recording.h"
 #include "temp_dir.h"
 #include "unique_handle.h"
 #include "wait_until.h"
@@ -27,24 +28,6 @@ size_t incompleteTail(const std::string& bytes) {
         return length > back ? back : 0;
     }
     return 0;
-}
-
-// UTF-8 text as a Windows text-mode stream writes it: ANSI code page, each LF as CR LF.
-std::string asWindowsText(const std::string& utf8) {
-    std::string out;
-    if (utf8.empty()) return out;
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(size_t(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], units);
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    std::string ansi(size_t(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &ansi[0], bytes, nullptr, nullptr);
-    out.reserve(ansi.size() + ansi.size() / 16);
-    for (char c : ansi) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
 }
 
 // Opens the FIFO once the script has made it. Wine's file attributes do not show a FIFO, nor does
@@ -114,13 +97,13 @@ int wmain(int argc, wchar_t** argv) {
         quietSince = GetTickCount64();
         pending.append(buffer, got);
         const size_t keep = incompleteTail(pending);
-        const std::string text = asWindowsText(pending.substr(0, pending.size() - keep));
+        const std::string text = windowsPrinted(pending.substr(0, pending.size() - keep));
         pending.erase(0, pending.size() - keep);
         DWORD put = 0;
         if (!text.empty() && !WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr)) break;
     }
     if (!pending.empty()) {
-        const std::string text = asWindowsText(pending);
+        const std::string text = windowsPrinted(pending);
         DWORD put = 0;
         WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr);
     }
