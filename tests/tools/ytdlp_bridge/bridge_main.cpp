@@ -46,21 +46,11 @@ UniqueHandle openFifo(const std::wstring& path) {
 
 // The downloader's exit code, which the script writes once it has ended; 1 if none comes.
 int exitCodeFrom(const std::wstring& statusPath) {
-    UniqueHandle file;
-    const bool written = waitUntil(
-        [&] {
-            file.reset(CreateFileW(statusPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            return bool(file);
-        },
-        10000, 20);
-    if (!written) return 1;
-    char text[16] = {};
-    DWORD got = 0;
-    ReadFile(file.get(), text, sizeof text - 1, &got, nullptr);
-    file.reset();
+    // The script moves the status into place whole, so once it exists it can be read.
+    if (!waitUntil([&] { return fileExists(statusPath); }, 10000, 20)) return 1;
+    const std::string text = readFileBytes(statusPath);
     DeleteFileW(statusPath.c_str());
-    return atoi(text);
+    return atoi(text.c_str());
 }
 
 }  // namespace
