@@ -46,8 +46,8 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
-
+// A console for this process that the relay and its child inherit, so that its title can be read
+// and keys typed into it. A test process under Wine may start without a usable one.
 bool ensureConsole() {
     static const bool ready = [] {
         const DWORD slots[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
@@ -72,6 +72,8 @@ bool ensureConsole() {
     return ready;
 }
 
+}  // namespace
+
 HostSim::HostSim(HostOptions options)
     : options_(std::move(options)), release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     QueryPerformanceFrequency(&frequency_);
@@ -89,12 +91,6 @@ double HostSim::nowMs() const {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
-}
-
-std::wstring HostSim::windowTitleFor(int32_t hostNumber) { return contract::windowTitle(hostNumber); }
-
-std::wstring HostSim::mailboxNameFor(int32_t hostNumber, int32_t jobNumber) {
-    return contract::mailboxName(hostNumber, jobNumber);
 }
 
 std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {
