@@ -177,7 +177,6 @@ bool HostSim::startRelay() {
     start.ownJob = options_.ownJob;
     relayStartedAtMs_ = nowMs();
     if (!relay_.start(start)) return false;
-    relayProcessId_ = relay_.processId();
     if (options_.readOutput) {
         relay_.readOutput([this](const char* bytes, DWORD count) {
             HostEvent event;
@@ -231,7 +230,7 @@ std::wstring HostSim::mailboxText() const {
 }
 
 void HostSim::watch() {
-    BoxAnswerer boxes(relayProcessId_, {IDOK}, kBoxAnswerDelayMs);
+    BoxAnswerer boxes(relay_.processId(), {IDOK}, kBoxAnswerDelayMs);
     while (!stopping_) {
         bool taken = false;
         {

@@ -82,7 +82,7 @@ public:
 
     // Window (if asked for), mailbox, then the relay. False when something could not be set up.
     bool start();
-    DWORD relayProcessId() const { return relayProcessId_; }
+    DWORD relayProcessId() const { return relay_.processId(); }
     const std::string& relayStartError() const { return relay_.error(); }  // which call failed
     std::wstring windowTitle() const { return windowTitleFor(options_.hostNumber); }
     std::wstring mailboxName() const { return contract::mailboxName(options_.hostNumber, options_.jobNumber); }
@@ -147,7 +147,6 @@ private:
     UniqueHandle release_;  // ends a hang
     size_t linesSeen_ = 0;  // window thread only
     StartedProcess relay_;
-    DWORD relayProcessId_ = 0;
     double relayStartedAtMs_ = 0;
     SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
     std::thread watchThread_;
