@@ -6,6 +6,7 @@
 
 #include "paths.h"
 #include "process_run.h"
+#include "wait_until.h"
 #include "window_find.h"
 
 namespace {
@@ -261,7 +262,7 @@ void HostSim::watch() {
 
         if (!exitRecorded_ && relay_.waitForExit(0)) {
             // Let the console catch up first, so the exit comes after the relay's last output.
-            for (int i = 0; i < 100 && options_.readOutput && relay_.outputWaiting(); ++i) Sleep(5);
+            waitUntil([this] { return !options_.readOutput || !relay_.outputWaiting(); }, 500, 5);
             Sleep(20);
             exitRecorded_ = true;
             HostEvent event;
