@@ -4,6 +4,7 @@
 
 #include "launcher_harness.h"
 #include "paths.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -99,15 +100,8 @@ TEST(LauncherWait, QuitDuringTheWaitEndsTheLauncherWithoutADecision) {
     ASSERT_TRUE(launcher.started()) << launcher.error();
     // Once the launcher is waiting (its thread has a message queue), post it a quit message.
     Sleep(1500);
-    double quitAt = 0;
-    for (int attempt = 0; attempt < 100 && quitAt == 0; ++attempt) {
-        if (PostThreadMessageW(launcher.threadId(), WM_QUIT, 0, 0)) {
-            quitAt = nowMs();
-        } else {
-            Sleep(100);
-        }
-    }
-    ASSERT_NE(quitAt, 0);
+    ASSERT_TRUE(waitUntil([&] { return PostThreadMessageW(launcher.threadId(), WM_QUIT, 0, 0) != 0; }, 10000, 100));
+    const double quitAt = nowMs();
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
     EXPECT_EQ(launcher.exitCode(), 0u);
