@@ -31,7 +31,7 @@ TEST(LauncherWait, InstallerSwitchWaitsForNestorToCloseThenStartsTheHost) {
     TempDir holderDir(L"holder");
     // The stand-in host holds "Nestor" for four seconds.
     ChildProcess holder(builtProgram(L"velvoxapp.exe"),
-                        L"--record \"" + holderDir.file(L"holder.txt") + L"\" --nestor 4000", holderDir.path());
+                        quoteArgs({L"--record", holderDir.file(L"holder.txt"), L"--nestor", L"4000"}), holderDir.path());
     ASSERT_TRUE(holder.started()) << holder.error();
     ASSERT_TRUE(waitForNestor(15000));
 
