@@ -21,18 +21,20 @@ std::string narrowed(const std::wstring& text, UINT codePage) {
     return out;
 }
 
+std::wstring widened(const std::string& text, UINT codePage) {
+    if (text.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(size_t(n), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &out[0], n);
+    return out;
+}
+
 }  // namespace
 
 std::string toUtf8(const std::wstring& text) { return narrowed(text, CP_UTF8); }
+std::wstring fromUtf8(const std::string& text) { return widened(text, CP_UTF8); }
 std::string toAnsi(const std::wstring& text) { return narrowed(text, CP_ACP); }
-
-std::wstring fromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], n);
-    return out;
-}
+std::wstring fromAnsi(const std::string& bytes) { return widened(bytes, CP_ACP); }
 
 namespace {
 
