@@ -90,7 +90,7 @@ TEST(LauncherStart, ModernSystemReportingWindowsXpStillCountsAsModern) {
     // First make sure the setting takes: the stand-in host, under that name, reports XP.
     TempDir check(L"xpcheck");
     ASSERT_TRUE(copyFileTo(builtProgram(L"velvoxapp.exe"), check.file(name)));
-    ChildProcess standIn(check.file(name), L"--record \"" + check.file(L"record.txt") + L"\"", check.path());
+    ChildProcess standIn(check.file(name), L"--record " + quoteArg(check.file(L"record.txt")), check.path());
     ASSERT_TRUE(standIn.waitForExit(30000));
     std::vector<HostStart> seen = readHostStarts(check.file(L"record.txt"));
     ASSERT_EQ(seen.size(), 1u);

@@ -4,6 +4,7 @@
 
 #include "launcher_harness.h"
 #include "paths.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ TEST(LauncherWait, InstallerSwitchWaitsForNestorToCloseThenStartsTheHost) {
     TempDir holderDir(L"holder");
     // The stand-in host holds "Nestor" for four seconds.
     ChildProcess holder(builtProgram(L"velvoxapp.exe"),
-                        L"--record \"" + holderDir.file(L"holder.txt") + L"\" --nestor 4000", holderDir.path());
+                        quoteArgs({L"--record", holderDir.file(L"holder.txt"), L"--nestor", L"4000"}), holderDir.path());
     ASSERT_TRUE(holder.started()) << holder.error();
     ASSERT_TRUE(waitForNestor(15000));
 
@@ -99,15 +100,8 @@ TEST(LauncherWait, QuitDuringTheWaitEndsTheLauncherWithoutADecision) {
     ASSERT_TRUE(launcher.started()) << launcher.error();
     // Once the launcher is waiting (its thread has a message queue), post it a quit message.
     Sleep(1500);
-    double quitAt = 0;
-    for (int attempt = 0; attempt < 100 && quitAt == 0; ++attempt) {
-        if (PostThreadMessageW(launcher.threadId(), WM_QUIT, 0, 0)) {
-            quitAt = nowMs();
-        } else {
-            Sleep(100);
-        }
-    }
-    ASSERT_NE(quitAt, 0);
+    ASSERT_TRUE(waitUntil([&] { return PostThreadMessageW(launcher.threadId(), WM_QUIT, 0, 0) != 0; }, 10000, 100));
+    const double quitAt = nowMs();
     std::vector<SeenBox> boxes;
     ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
     EXPECT_EQ(launcher.exitCode(), 0u);

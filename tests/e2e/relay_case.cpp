@@ -171,14 +171,6 @@ std::wstring unitsOf(const std::string& bytes) {
     return units;
 }
 
-std::wstring fromAnsi(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    std::wstring units(bytes.size(), L'\0');
-    const int made = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), &units[0], int(units.size()));
-    units.resize(made > 0 ? size_t(made) : 0);
-    return units;
-}
-
 std::vector<std::wstring> relayedLines(const HostSim& host) {
     std::vector<std::wstring> lines;
     for (const HostEvent& e : host.events(HostEvent::Kind::CopyData)) lines.push_back(e.text);

@@ -8,6 +8,7 @@
 
 #include "byte_stream.h"
 #include "notepad_check.h"
+#include "paths.h"
 #include "relay_case.h"
 #include "sites_expect.h"
 

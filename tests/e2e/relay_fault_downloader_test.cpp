@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "byte_stream.h"
+#include "paths.h"
 #include "relay_case.h"
 #include "wait_until.h"
 

@@ -2,6 +2,7 @@
 // youtube-dl.exe, downloading from a server of the test's own on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include "byte_stream.h"
 #include "notepad_check.h"
 #include "paths.h"
 #include "process_find.h"
@@ -39,12 +40,7 @@ protected:
 
     // The generated file, served as `name`.
     std::string serve(const std::wstring& name, size_t size) {
-        std::string bytes(size, '\0');
-        uint32_t x = 2463534242u;
-        for (char& b : bytes) {
-            x ^= x << 13, x ^= x >> 17, x ^= x << 5;
-            b = static_cast<char>(x);
-        }
+        const std::string bytes = ByteStream(1, {}).next(size);
         EXPECT_TRUE(writeFileBytes(served + L"\\" + name, bytes));
         return bytes;
     }

@@ -1,7 +1,5 @@
 #pragma once
 // What the supported-sites step should make of a list, worked out independently on the bytes.
-#include <windows.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -30,13 +28,6 @@ inline std::string sortedCrlf(const std::string& bytes) {
     return crlfText(lines);
 }
 
-inline std::string toAnsi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(std::max(size, 0)), '\0');
-    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
-
 // Site names out of order, upper and lower case mixed, a few of them the same.
 inline std::vector<std::string> siteLines(size_t count) {
     static const char* const names[] = {"vimeo", "Vimeo:album", "bandcamp", "BBC", "arte.tv", "abc.net.au", "Zype",
@@ -46,9 +37,4 @@ inline std::vector<std::string> siteLines(size_t count) {
         lines.push_back(names[(i * 7) % 13] + (i % 3 ? std::string() : ":" + std::to_string(i % 5)));
     }
     return lines;
-}
-
-// Text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
-inline std::string windowsPrinted(const std::string& utf8) {
-    return withCrLf(toAnsi(fromUtf8(utf8)));
 }

@@ -6,6 +6,7 @@
 
 #include "paths.h"
 #include "process_run.h"
+#include "wait_until.h"
 #include "window_find.h"
 
 namespace {
@@ -46,8 +47,8 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
-
+// A console for this process that the relay and its child inherit, so that its title can be read
+// and keys typed into it. A test process under Wine may start without a usable one.
 bool ensureConsole() {
     static const bool ready = [] {
         const DWORD slots[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
@@ -72,6 +73,8 @@ bool ensureConsole() {
     return ready;
 }
 
+}  // namespace
+
 HostSim::HostSim(HostOptions options)
     : options_(std::move(options)), release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     QueryPerformanceFrequency(&frequency_);
@@ -89,12 +92,6 @@ double HostSim::nowMs() const {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
-}
-
-std::wstring HostSim::windowTitleFor(int32_t hostNumber) { return contract::windowTitle(hostNumber); }
-
-std::wstring HostSim::mailboxNameFor(int32_t hostNumber, int32_t jobNumber) {
-    return contract::mailboxName(hostNumber, jobNumber);
 }
 
 std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {
@@ -181,7 +178,6 @@ bool HostSim::startRelay() {
     start.ownJob = options_.ownJob;
     relayStartedAtMs_ = nowMs();
     if (!relay_.start(start)) return false;
-    relayProcessId_ = relay_.processId();
     if (options_.readOutput) {
         relay_.readOutput([this](const char* bytes, DWORD count) {
             HostEvent event;
@@ -235,7 +231,7 @@ std::wstring HostSim::mailboxText() const {
 }
 
 void HostSim::watch() {
-    BoxAnswerer boxes(relayProcessId_, {IDOK}, kBoxAnswerDelayMs);
+    BoxAnswerer boxes(relay_.processId(), {IDOK}, kBoxAnswerDelayMs);
     while (!stopping_) {
         bool taken = false;
         {
@@ -266,7 +262,7 @@ void HostSim::watch() {
 
         if (!exitRecorded_ && relay_.waitForExit(0)) {
             // Let the console catch up first, so the exit comes after the relay's last output.
-            for (int i = 0; i < 100 && options_.readOutput && relay_.outputWaiting(); ++i) Sleep(5);
+            waitUntil([this] { return !options_.readOutput || !relay_.outputWaiting(); }, 500, 5);
             Sleep(20);
             exitRecorded_ = true;
             HostEvent event;

@@ -82,13 +82,11 @@ public:
 
     // Window (if asked for), mailbox, then the relay. False when something could not be set up.
     bool start();
-    DWORD relayProcessId() const { return relayProcessId_; }
+    DWORD relayProcessId() const { return relay_.processId(); }
     const std::string& relayStartError() const { return relay_.error(); }  // which call failed
     std::wstring windowTitle() const { return windowTitleFor(options_.hostNumber); }
-    std::wstring mailboxName() const { return mailboxNameFor(options_.hostNumber, options_.jobNumber); }
-    // The names a host's numbers give its window and its mailbox.
-    static std::wstring windowTitleFor(int32_t hostNumber);
-    static std::wstring mailboxNameFor(int32_t hostNumber, int32_t jobNumber);
+    std::wstring mailboxName() const { return contract::mailboxName(options_.hostNumber, options_.jobNumber); }
+    static std::wstring windowTitleFor(int32_t hostNumber) { return contract::windowTitle(hostNumber); }
 
     // Writes text and its terminating NUL; the taken command is recorded when the relay empties it.
     void writeMailbox(const std::wstring& text);
@@ -116,7 +114,7 @@ public:
     std::vector<HostEvent> events(HostEvent::Kind kind) const;
     std::string console() const;
 
-    // The console shared with the relay (see ensureConsole).
+    // The console shared with the relay.
     static std::wstring consoleTitle();
     static bool typeKey(wchar_t key);
 
@@ -149,7 +147,6 @@ private:
     UniqueHandle release_;  // ends a hang
     size_t linesSeen_ = 0;  // window thread only
     StartedProcess relay_;
-    DWORD relayProcessId_ = 0;
     double relayStartedAtMs_ = 0;
     SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
     std::thread watchThread_;
@@ -165,7 +162,3 @@ std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber);
 // The relay's six arguments as the host passes them: job number, downloader folder, verbose,
 // an argument the relay ignores, host number, sites mode.
 std::vector<std::wstring> relayArguments(const HostOptions& options);
-
-// A console for this process that the relay and its child inherit, so that its title can be read
-// and keys typed into it. A test process under Wine may start without a usable one.
-bool ensureConsole();

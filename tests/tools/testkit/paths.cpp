@@ -11,21 +11,30 @@ std::wstring exeDir() {
 
 std::wstring builtProgram(const std::wstring& name) { return exeDir() + L"\\" + name; }
 
-std::string toUtf8(const std::wstring& text) {
+namespace {
+
+std::string narrowed(const std::wstring& text, UINT codePage) {
     if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
 
-std::wstring fromUtf8(const std::string& text) {
+std::wstring widened(const std::string& text, UINT codePage) {
     if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    int n = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring out(size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], n);
+    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &out[0], n);
     return out;
 }
+
+}  // namespace
+
+std::string toUtf8(const std::wstring& text) { return narrowed(text, CP_UTF8); }
+std::wstring fromUtf8(const std::string& text) { return widened(text, CP_UTF8); }
+std::string toAnsi(const std::wstring& text) { return narrowed(text, CP_ACP); }
+std::wstring fromAnsi(const std::string& bytes) { return widened(bytes, CP_ACP); }
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "paths.h"
+
 Recording parseRecording(const std::string& json) {
     Recording recording;
     const nlohmann::json doc = nlohmann::json::parse(json, nullptr, /*allow_exceptions=*/false);
@@ -27,6 +29,8 @@ std::string withCrLf(const std::string& bytes) {
     }
     return out;
 }
+
+std::string windowsPrinted(const std::string& utf8) { return withCrLf(toAnsi(fromUtf8(utf8))); }
 
 std::string toHex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";

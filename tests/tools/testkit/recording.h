@@ -18,6 +18,8 @@ Recording parseRecording(const std::string& json);
 
 // What a Windows build's text-mode stream puts in the pipe: each LF as CR LF.
 std::string withCrLf(const std::string& bytes);
+// UTF-8 text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
+std::string windowsPrinted(const std::string& utf8);
 
 std::string toHex(const std::string& bytes);
 std::string fromHex(const std::string& hex);

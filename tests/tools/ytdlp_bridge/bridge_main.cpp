@@ -11,6 +11,7 @@
 
 #include "paths.h"
 #include "process_run.h"
+#include "recording.h"
 #include "temp_dir.h"
 #include "unique_handle.h"
 #include "wait_until.h"
@@ -29,24 +30,6 @@ size_t incompleteTail(const std::string& bytes) {
     return 0;
 }
 
-// UTF-8 text as a Windows text-mode stream writes it: ANSI code page, each LF as CR LF.
-std::string asWindowsText(const std::string& utf8) {
-    std::string out;
-    if (utf8.empty()) return out;
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(size_t(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], units);
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    std::string ansi(size_t(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &ansi[0], bytes, nullptr, nullptr);
-    out.reserve(ansi.size() + ansi.size() / 16);
-    for (char c : ansi) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 // Opens the FIFO once the script has made it. Wine's file attributes do not show a FIFO, nor does
 // a Unix process's handle tell when it has ended, so the open itself is the test, for a while.
 UniqueHandle openFifo(const std::wstring& path) {
@@ -63,21 +46,11 @@ UniqueHandle openFifo(const std::wstring& path) {
 
 // The downloader's exit code, which the script writes once it has ended; 1 if none comes.
 int exitCodeFrom(const std::wstring& statusPath) {
-    UniqueHandle file;
-    const bool written = waitUntil(
-        [&] {
-            file.reset(CreateFileW(statusPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            return bool(file);
-        },
-        10000, 20);
-    if (!written) return 1;
-    char text[16] = {};
-    DWORD got = 0;
-    ReadFile(file.get(), text, sizeof text - 1, &got, nullptr);
-    file.reset();
+    // The script moves the status into place whole, so once it exists it can be read.
+    if (!waitUntil([&] { return fileExists(statusPath); }, 10000, 20)) return 1;
+    const std::string text = readFileBytes(statusPath);
     DeleteFileW(statusPath.c_str());
-    return atoi(text);
+    return atoi(text.c_str());
 }
 
 }  // namespace
@@ -114,13 +87,13 @@ int wmain(int argc, wchar_t** argv) {
         quietSince = GetTickCount64();
         pending.append(buffer, got);
         const size_t keep = incompleteTail(pending);
-        const std::string text = asWindowsText(pending.substr(0, pending.size() - keep));
+        const std::string text = windowsPrinted(pending.substr(0, pending.size() - keep));
         pending.erase(0, pending.size() - keep);
         DWORD put = 0;
         if (!text.empty() && !WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr)) break;
     }
     if (!pending.empty()) {
-        const std::string text = asWindowsText(pending);
+        const std::string text = windowsPrinted(pending);
         DWORD put = 0;
         WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr);
     }
