@@ -89,7 +89,7 @@ public:
         options_.currentDir = dir_.path();
         options_.outputFile = echoPath();
         const std::wstring downloader = downloaderFolder_ + L"\\youtube-dl.exe";
-        const std::wstring title = HostSim::windowTitleFor(options_.hostNumber);
+        const std::wstring title = contract::windowTitle(options_.hostNumber);
         switch (subject) {
         case Subject::Relay: options_.relayPath = builtProgram(L"relay.exe"); break;
         case Subject::Pipe:
