@@ -285,18 +285,9 @@ Replay loadReplay() {
     replay.path = hostPath(VELVOX_FIXTURES_DIR) + L"\\progress-recording.json";
     const Recording recording = parseRecording(readFileBytes(replay.path));
     if (!recording.ok || recording.writes.empty()) return replay;
-    std::string piped;
-    for (const RecordedWrite& w : recording.writes) {
-        const std::string bytes = withCrLf(w.bytes);
-        piped += bytes;
-        const std::string line = bytes.substr(0, bytes.find('\n'));
-        std::wstring units(line.size(), L'\0');
-        const int made =
-            line.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, line.data(), int(line.size()), &units[0], int(units.size()));
-        units.resize(made > 0 ? size_t(made) : 0);
-        replay.lines.push_back(units);
-    }
-    replay.echo = withCrLf(piped) + contract::kExitNoData;
+    const RelayedRecording relayed = relayedFor(recording);
+    replay.lines = relayed.lines;
+    replay.echo = relayed.echo + contract::kExitNoData;
     replay.ok = true;
     return replay;
 }
@@ -312,8 +303,7 @@ std::string replayFault(Run& run, const Replay& replay, const std::wstring& argu
         notices[1].lParam != job) {
         return std::to_string(notices.size()) + " notices, not first data and end of data for job " + std::to_string(job);
     }
-    std::vector<std::wstring> lines;
-    for (const HostEvent& e : host.events(HostEvent::Kind::CopyData)) lines.push_back(e.text);
+    const std::vector<std::wstring> lines = relayedLines(host);
     if (lines != replay.lines) {
         return std::to_string(lines.size()) + " lines, not the recording's " + std::to_string(replay.lines.size());
     }

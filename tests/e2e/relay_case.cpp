@@ -171,11 +171,6 @@ std::wstring unitsOf(const std::string& bytes) {
     return units;
 }
 
-std::vector<std::wstring> relayedLines(const HostSim& host) {
-    std::vector<std::wstring> lines;
-    for (const HostEvent& e : host.events(HostEvent::Kind::CopyData)) lines.push_back(e.text);
-    return lines;
-}
 
 double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - from.atMs; }
 

@@ -98,15 +98,9 @@ TEST(RelayJob, ReplaysARecordedDownloadOneLinePerWrite) {
     ASSERT_TRUE(job.runJob(L"youtube-dl -o clip.mp4 http://127.0.0.1:18731/clip.mp4", kJobTimeoutMs + 10000));
 
     // A Windows build writes each LF as CR LF; the host gets each write's first line, CR kept.
-    std::vector<std::wstring> expected;
-    std::string piped;
-    for (const RecordedWrite& w : recording.writes) {
-        const std::string bytes = withCrLf(w.bytes);
-        piped += bytes;
-        expected.push_back(unitsOf(bytes.substr(0, bytes.find('\n'))));
-    }
-    EXPECT_EQ(relayedLines(job.host()), expected);
-    EXPECT_EQ(job.host().console(), withCrLf(piped) + contract::kExitNoData);
+    const RelayedRecording expected = relayedFor(recording);
+    EXPECT_EQ(relayedLines(job.host()), expected.lines);
+    EXPECT_EQ(job.host().console(), expected.echo + contract::kExitNoData);
     EXPECT_TRUE(job.noticesWere(Notices::Both));
 }
 

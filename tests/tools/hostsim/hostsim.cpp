@@ -159,6 +159,12 @@ bool HostSim::createMailbox() {
     return static_cast<bool>(view_);
 }
 
+std::vector<std::wstring> relayedLines(const HostSim& host) {
+    std::vector<std::wstring> lines;
+    for (const HostEvent& e : host.events(HostEvent::Kind::CopyData)) lines.push_back(e.text);
+    return lines;
+}
+
 std::vector<std::wstring> relayArguments(const HostOptions& options) {
     return {std::to_wstring(options.jobNumber), options.downloaderFolder, options.verbose, L"-",
             std::to_wstring(options.hostNumber), options.sitesMode};

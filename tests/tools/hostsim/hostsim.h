@@ -158,6 +158,9 @@ private:
 // The event the stand-in's lockstep waits on, signalled after each line relay message.
 std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber);
 
+// The lines the relay sent, in order.
+std::vector<std::wstring> relayedLines(const HostSim& host);
+
 // The relay's six arguments as the host passes them: job number, downloader folder, verbose,
 // an argument the relay ignores, host number, sites mode.
 std::vector<std::wstring> relayArguments(const HostOptions& options);

@@ -32,6 +32,19 @@ std::string withCrLf(const std::string& bytes) {
 
 std::string windowsPrinted(const std::string& utf8) { return withCrLf(toAnsi(fromUtf8(utf8))); }
 
+RelayedRecording relayedFor(const Recording& recording) {
+    RelayedRecording relayed;
+    std::string piped;
+    for (const RecordedWrite& w : recording.writes) {
+        const std::string bytes = withCrLf(w.bytes);
+        piped += bytes;
+        relayed.lines.push_back(fromAnsi(bytes.substr(0, bytes.find('\n'))));
+    }
+    // The relay's echo goes through a text-mode stream, which makes each LF a CR LF once more.
+    relayed.echo = withCrLf(piped);
+    return relayed;
+}
+
 std::string toHex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
     std::string hex;

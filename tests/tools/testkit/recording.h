@@ -21,5 +21,14 @@ std::string withCrLf(const std::string& bytes);
 // UTF-8 text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
 std::string windowsPrinted(const std::string& utf8);
 
+// What the relay passes on for a recording that the stand-in downloader replays (writing each LF as
+// CR LF): the host's line for each write (its first line, CR kept, through the ANSI code page) and
+// the relay's console echo, before its closing line.
+struct RelayedRecording {
+    std::vector<std::wstring> lines;
+    std::string echo;
+};
+RelayedRecording relayedFor(const Recording& recording);
+
 std::string toHex(const std::string& bytes);
 std::string fromHex(const std::string& hex);
