@@ -61,10 +61,15 @@ bool StartedProcess::start(const StartOptions& options) {
     }
     std::wstring commandLine = quoteArg(options.program) + (options.arguments.empty() ? L"" : L" " + options.arguments);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(options.program.c_str(), &commandLine[0], nullptr, nullptr, handles,
-                        options.ownJob ? CREATE_SUSPENDED : 0, nullptr,
-                        options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup, &started)) {
-        return fail("CreateProcessW");
+    // Under load Wine now and then loses a new process in its own start-up, before any of the
+    // program runs (about one start in a thousand), and reports ERROR_INTERNAL_ERROR: start it again.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(options.program.c_str(), &commandLine[0], nullptr, nullptr, handles,
+                           options.ownJob ? CREATE_SUSPENDED : 0, nullptr,
+                           options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup, &started)) {
+            break;
+        }
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) return fail("CreateProcessW");
     }
     process_.reset(started.hProcess);
     UniqueHandle thread(started.hThread);
