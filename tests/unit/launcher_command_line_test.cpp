@@ -19,6 +19,19 @@ CmdLineInfo parse(std::vector<std::wstring> arguments) {
     return info;
 }
 
+// The launcher's fixed buffers, as strings.
+std::wstring installFolder(const std::wstring& modulePath) {
+    wchar_t folder[260];
+    installFolderOf(modulePath.c_str(), folder, 260);
+    return folder;
+}
+
+std::wstring currentFolder(const std::wstring& folder) {
+    wchar_t current[261];
+    currentFolderFor(folder.c_str(), current, 261);
+    return current;
+}
+
 // Records what the collector hands over.
 struct RecordingInfo {
     struct Call {
@@ -118,35 +131,21 @@ TEST(LauncherCommandLine, TextTooLongForItsSlotIsDroppedAndNeverASwitch) {
 }
 
 TEST(LauncherCommandLine, InstallFolderIsDriveAndDirectoryWithoutTrailingBackslash) {
-    wchar_t folder[260];
-    installFolderOf(L"C:\\Program Files\\Velvox\\launcher.exe", folder, 260);
-    EXPECT_STREQ(folder, L"C:\\Program Files\\Velvox");
-    installFolderOf(L"\\\\server\\share\\Velvox\\launcher.exe", folder, 260);
-    EXPECT_STREQ(folder, L"\\\\server\\share\\Velvox");
-    installFolderOf(L"D:/mixed/slashes\\launcher.exe", folder, 260);
-    EXPECT_STREQ(folder, L"D:/mixed/slashes");
-    installFolderOf(L"C:\\launcher.exe", folder, 260);
-    EXPECT_STREQ(folder, L"C:");
-    installFolderOf(L"launcher.exe", folder, 260);
-    EXPECT_STREQ(folder, L"");
+    EXPECT_EQ(installFolder(L"C:\\Program Files\\Velvox\\launcher.exe"), L"C:\\Program Files\\Velvox");
+    EXPECT_EQ(installFolder(L"\\\\server\\share\\Velvox\\launcher.exe"), L"\\\\server\\share\\Velvox");
+    EXPECT_EQ(installFolder(L"D:/mixed/slashes\\launcher.exe"), L"D:/mixed/slashes");
+    EXPECT_EQ(installFolder(L"C:\\launcher.exe"), L"C:");
+    EXPECT_EQ(installFolder(L"launcher.exe"), L"");
 }
 
 TEST(LauncherCommandLine, DirectoryLongerThanItsPartGivesNoInstallFolder) {
-    std::wstring fits = L"C:" + std::wstring(254, L'd') + L"\\launcher.exe";  // directory of 255
-    std::wstring tooLong = L"C:" + std::wstring(255, L'd') + L"\\launcher.exe";
-    wchar_t folder[260];
-    installFolderOf(fits.c_str(), folder, 260);
-    EXPECT_EQ(std::wstring(folder), L"C:" + std::wstring(254, L'd'));
-    installFolderOf(tooLong.c_str(), folder, 260);
-    EXPECT_STREQ(folder, L"");
+    // A directory of 255 fits; one more does not.
+    EXPECT_EQ(installFolder(L"C:" + std::wstring(254, L'd') + L"\\launcher.exe"), L"C:" + std::wstring(254, L'd'));
+    EXPECT_EQ(installFolder(L"C:" + std::wstring(255, L'd') + L"\\launcher.exe"), L"");
 }
 
 TEST(LauncherCommandLine, BareDriveIsMadeCurrentAsItsRoot) {
-    wchar_t current[261];
-    currentFolderFor(L"C:", current, 261);
-    EXPECT_STREQ(current, L"C:\\");
-    currentFolderFor(L"C:\\Velvox", current, 261);
-    EXPECT_STREQ(current, L"C:\\Velvox");
-    currentFolderFor(L"", current, 261);
-    EXPECT_STREQ(current, L"");
+    EXPECT_EQ(currentFolder(L"C:"), L"C:\\");
+    EXPECT_EQ(currentFolder(L"C:\\Velvox"), L"C:\\Velvox");
+    EXPECT_EQ(currentFolder(L""), L"");
 }
