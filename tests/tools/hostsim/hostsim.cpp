@@ -304,19 +304,13 @@ DWORD HostSim::exitCode() const {
     return exits.empty() ? STILL_ACTIVE : exits.front().exitCode;
 }
 
-bool HostSim::waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return ready(events_); });
-}
-
 bool HostSim::waitForCount(HostEvent::Kind kind, size_t count, DWORD timeoutMs) {
-    return waitFor(
-        [&](const std::vector<HostEvent>& all) {
-            size_t n = 0;
-            for (const HostEvent& e : all) n += e.kind == kind;
-            return n >= count;
-        },
-        timeoutMs);
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        size_t n = 0;
+        for (const HostEvent& e : events_) n += e.kind == kind;
+        return n >= count;
+    });
 }
 
 std::vector<HostEvent> HostSim::events() const {

@@ -106,8 +106,7 @@ public:
     // When CreateProcessW of the relay was called, in the time of HostEvent::atMs.
     double relayStartedAtMs() const { return relayStartedAtMs_; }
 
-    // Waits until `ready` holds for the events so far; false on time-out.
-    bool waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs);
+    // Waits until `count` events of `kind` have come; false on time-out.
     bool waitForCount(HostEvent::Kind kind, size_t count, DWORD timeoutMs);
     std::vector<HostEvent> events() const;
     std::vector<HostEvent> events(HostEvent::Kind kind) const;
