@@ -40,8 +40,7 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             event.text.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
         }
         host->record(event);
-        host->signalLockstep();
-        host->hangIfDue();
+        host->afterLine();
         return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -122,11 +121,8 @@ void HostSim::record(HostEvent event) {
     if (options_.onEvent) options_.onEvent(event);
 }
 
-void HostSim::signalLockstep() {
+void HostSim::afterLine() {
     if (lockstep_) SetEvent(lockstep_.get());
-}
-
-void HostSim::hangIfDue() {
     if (options_.hangOnLine == 0 || ++linesSeen_ != options_.hangOnLine) return;
     // Not answering: the relay's SendMessageW waits, as it would on a host that hangs.
     WaitForSingleObject(release_.get(), INFINITE);

@@ -116,11 +116,10 @@ public:
     static std::wstring consoleTitle();
     static bool typeKey(wchar_t key);
 
-    // Used by the window thread.
-    void record(HostEvent event);
     double nowMs() const;
-    void signalLockstep();
-    void hangIfDue();
+    // Used by the window thread; afterLine after each line relay message.
+    void record(HostEvent event);
+    void afterLine();
 
 private:
     bool createMailbox();
