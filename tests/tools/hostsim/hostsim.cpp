@@ -211,12 +211,9 @@ void HostSim::writeMailbox(const std::wstring& text) { writeMailboxUnits(text + 
 void HostSim::writeMailboxUnits(const std::wstring& units, size_t offsetUnits) {
     if (!view_) return;
     auto* mailbox = static_cast<volatile wchar_t*>(view_.get());
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (size_t i = 0; i < units.size(); ++i) mailbox[offsetUnits + i] = units[i];
-        pendingCommand_ = mailboxUnits(2048);
-        commandPending_ = true;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (size_t i = 0; i < units.size(); ++i) mailbox[offsetUnits + i] = units[i];
+    pendingCommand_ = mailboxUnits(2048);
 }
 
 std::wstring HostSim::mailboxUnits(size_t count) const {
@@ -238,8 +235,8 @@ void HostSim::watch() {
         bool taken = false;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (commandPending_ && mailboxUnits(2048) != pendingCommand_) {
-                commandPending_ = false;
+            if (!pendingCommand_.empty() && mailboxUnits(2048) != pendingCommand_) {
+                pendingCommand_.clear();
                 taken = true;
             }
         }

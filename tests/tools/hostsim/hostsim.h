@@ -148,8 +148,7 @@ private:
     SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
     std::thread watchThread_;
     std::atomic<bool> stopping_{false};
-    bool commandPending_ = false;
-    std::wstring pendingCommand_;
+    std::wstring pendingCommand_;  // the mailbox as written, until the relay takes it; guarded by mutex_
     bool exitRecorded_ = false;
 };
 
