@@ -102,23 +102,17 @@ void HostSim::record(HostEvent event) {
     QueryPerformanceCounter(&now);
     event.counter = now.QuadPart;
     event.atMs = double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
+    // First, so that what it gathers is complete once a waiter sees the event.
+    if (options_.onEvent) options_.onEvent(event);
+    if (!options_.keepPayloads) {
+        event.text = std::wstring();
+        event.bytes = std::string();
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (options_.keepPayloads) {
-            events_.push_back(event);
-        } else {
-            // Kept without its payload, which is set aside rather than copied, for onEvent.
-            std::wstring text;
-            std::string bytes;
-            text.swap(event.text);
-            bytes.swap(event.bytes);
-            events_.push_back(event);
-            text.swap(event.text);
-            bytes.swap(event.bytes);
-        }
+        events_.push_back(std::move(event));
     }
     changed_.notify_all();
-    if (options_.onEvent) options_.onEvent(event);
 }
 
 void HostSim::afterLine() {
