@@ -123,7 +123,7 @@ void HostSim::afterLine() {
 }
 
 void HostSim::openWindowLate() {
-    window_ = std::make_unique<ThreadWindow>(kWindowClass, windowTitle(), hostWindowProc, this);
+    window_ = std::make_unique<ThreadWindow>(kWindowClass, contract::windowTitle(options_.hostNumber), hostWindowProc, this);
     if (window_->hwnd() == nullptr) window_.reset();
 }
 
@@ -133,7 +133,7 @@ void HostSim::closeWindow() {
 }
 
 bool HostSim::createMailbox() {
-    const std::wstring name = mailboxName();
+    const std::wstring name = contract::mailboxName(options_.hostNumber, options_.jobNumber);
     if (options_.mailbox == MailboxKind::None) return true;
     if (options_.mailbox == MailboxKind::SmallFile) {
         const std::wstring path = options_.scratchDir + L"\\mailbox.bin";

@@ -84,8 +84,6 @@ public:
     bool start();
     DWORD relayProcessId() const { return relay_.processId(); }
     const std::string& relayStartError() const { return relay_.error(); }  // which call failed
-    std::wstring windowTitle() const { return contract::windowTitle(options_.hostNumber); }
-    std::wstring mailboxName() const { return contract::mailboxName(options_.hostNumber, options_.jobNumber); }
 
     // Writes text and its terminating NUL; the taken command is recorded when the relay empties it.
     void writeMailbox(const std::wstring& text);
