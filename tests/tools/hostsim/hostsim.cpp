@@ -137,10 +137,11 @@ bool HostSim::createMailbox() {
     if (options_.mailbox == MailboxKind::None) return true;
     if (options_.mailbox == MailboxKind::SmallFile) {
         const std::wstring path = options_.scratchDir + L"\\mailbox.bin";
-        mappingFile_.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD put = 0;
-        if (!mappingFile_ || !WriteFile(mappingFile_.get(), "0123456789", 10, &put, nullptr)) return false;
-        mapping_.reset(CreateFileMappingW(mappingFile_.get(), nullptr, PAGE_READWRITE, 0, 0, name.c_str()));
+        if (!file || !WriteFile(file.get(), "0123456789", 10, &put, nullptr)) return false;
+        // The mapping keeps the file open.
+        mapping_.reset(CreateFileMappingW(file.get(), nullptr, PAGE_READWRITE, 0, 0, name.c_str()));
         return static_cast<bool>(mapping_);
     }
     mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, options_.mailboxBytes, name.c_str()));

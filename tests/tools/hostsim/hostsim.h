@@ -136,7 +136,6 @@ private:
     std::unique_ptr<ThreadWindow> window_;
 
     UniqueHandle mapping_;
-    UniqueHandle mappingFile_;
     UniqueView view_;
     UniqueHandle lockstep_;
     UniqueHandle release_;  // ends a hang
