@@ -24,22 +24,20 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     auto* host = reinterpret_cast<HostSim*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (host != nullptr && message == youtubeDlMessage()) {
         HostEvent event;
-        event.kind = HostEvent::Kind::Notice;
         event.wParam = wParam;
         event.lParam = lParam;
-        host->record(event);
+        host->record(HostEvent::Kind::Notice, event);
         return 0;
     } else if (host != nullptr && message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         HostEvent event;
-        event.kind = HostEvent::Kind::CopyData;
         event.wParam = wParam;
         event.dwData = data->dwData;
         event.cbData = data->cbData;
         if (data->lpData != nullptr && data->cbData > 0) {
             event.text.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
         }
-        host->record(event);
+        host->record(HostEvent::Kind::CopyData, std::move(event));
         host->afterLine();
         return TRUE;
     }
@@ -97,7 +95,8 @@ std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {
     return L"vx_lockstep_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
 }
 
-void HostSim::record(HostEvent event) {
+void HostSim::record(HostEvent::Kind kind, HostEvent event) {
+    event.kind = kind;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     event.counter = now.QuadPart;
@@ -178,9 +177,8 @@ bool HostSim::startRelay() {
     if (options_.readOutput) {
         relay_.readOutput([this](const char* bytes, DWORD count) {
             HostEvent event;
-            event.kind = HostEvent::Kind::Console;
             event.bytes.assign(bytes, count);
-            record(event);
+            record(HostEvent::Kind::Console, std::move(event));
         });
     }
     return true;
@@ -237,17 +235,15 @@ void HostSim::watch() {
         }
         if (taken) {
             HostEvent event;
-            event.kind = HostEvent::Kind::MailboxTaken;
             event.text = mailboxText();
-            record(event);
+            record(HostEvent::Kind::MailboxTaken, event);
         }
 
         for (const SeenBox& box : boxes.poll()) {
             HostEvent event;
-            event.kind = HostEvent::Kind::Box;
             event.caption = box.caption;
             event.text = box.text;
-            record(event);
+            record(HostEvent::Kind::Box, event);
         }
 
         // Read on every pass, because under Wine the figures are often gone once the process
@@ -260,9 +256,8 @@ void HostSim::watch() {
             Sleep(20);
             exitRecorded_ = true;
             HostEvent event;
-            event.kind = HostEvent::Kind::Exit;
             event.exitCode = relay_.exitCode();
-            record(event);
+            record(HostEvent::Kind::Exit, event);
         }
         Sleep(20);
     }

@@ -116,7 +116,7 @@ public:
 
     double nowMs() const;
     // Used by the window thread; afterLine after each line relay message.
-    void record(HostEvent event);
+    void record(HostEvent::Kind kind, HostEvent event);
     void afterLine();
 
 private:
