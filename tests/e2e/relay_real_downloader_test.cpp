@@ -21,7 +21,7 @@ protected:
     std::wstring served = c.dir.file(L"www");
 
     void SetUp() override {
-        ASSERT_TRUE(copyFileTo(exeDir() + L"\\bridge\\youtube-dl.exe", c.downloaderFolder + L"\\youtube-dl.exe"));
+        ASSERT_TRUE(copyFileTo(builtProgram(L"bridge\\youtube-dl.exe"), c.downloaderFolder + L"\\youtube-dl.exe"));
         CreateDirectoryW(served.c_str(), nullptr);
     }
     void TearDown() override { endNotepadsOf(c.dir.path()); }

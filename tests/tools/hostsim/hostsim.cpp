@@ -24,24 +24,21 @@ LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     auto* host = reinterpret_cast<HostSim*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (host != nullptr && message == youtubeDlMessage()) {
         HostEvent event;
-        event.kind = HostEvent::Kind::Notice;
         event.wParam = wParam;
         event.lParam = lParam;
-        host->record(event);
+        host->record(HostEvent::Kind::Notice, event);
         return 0;
     } else if (host != nullptr && message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         HostEvent event;
-        event.kind = HostEvent::Kind::CopyData;
         event.wParam = wParam;
         event.dwData = data->dwData;
         event.cbData = data->cbData;
         if (data->lpData != nullptr && data->cbData > 0) {
             event.text.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
         }
-        host->record(event);
-        host->signalLockstep();
-        host->hangIfDue();
+        host->record(HostEvent::Kind::CopyData, std::move(event));
+        host->afterLine();
         return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -98,42 +95,34 @@ std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {
     return L"vx_lockstep_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
 }
 
-void HostSim::record(HostEvent event) {
+void HostSim::record(HostEvent::Kind kind, HostEvent event) {
+    event.kind = kind;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     event.counter = now.QuadPart;
     event.atMs = double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
+    // First, so that what it gathers is complete once a waiter sees the event.
+    if (options_.onEvent) options_.onEvent(event);
+    if (!options_.keepPayloads) {
+        event.text = std::wstring();
+        event.bytes = std::string();
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (options_.keepPayloads) {
-            events_.push_back(event);
-        } else {
-            // Kept without its payload, which is set aside rather than copied, for onEvent.
-            std::wstring text;
-            std::string bytes;
-            text.swap(event.text);
-            bytes.swap(event.bytes);
-            events_.push_back(event);
-            text.swap(event.text);
-            bytes.swap(event.bytes);
-        }
+        events_.push_back(std::move(event));
     }
     changed_.notify_all();
-    if (options_.onEvent) options_.onEvent(event);
 }
 
-void HostSim::signalLockstep() {
+void HostSim::afterLine() {
     if (lockstep_) SetEvent(lockstep_.get());
-}
-
-void HostSim::hangIfDue() {
     if (options_.hangOnLine == 0 || ++linesSeen_ != options_.hangOnLine) return;
     // Not answering: the relay's SendMessageW waits, as it would on a host that hangs.
     WaitForSingleObject(release_.get(), INFINITE);
 }
 
 void HostSim::openWindowLate() {
-    window_ = std::make_unique<ThreadWindow>(kWindowClass, windowTitle(), hostWindowProc, this);
+    window_ = std::make_unique<ThreadWindow>(kWindowClass, contract::windowTitle(options_.hostNumber), hostWindowProc, this);
     if (window_->hwnd() == nullptr) window_.reset();
 }
 
@@ -143,14 +132,15 @@ void HostSim::closeWindow() {
 }
 
 bool HostSim::createMailbox() {
-    const std::wstring name = mailboxName();
+    const std::wstring name = contract::mailboxName(options_.hostNumber, options_.jobNumber);
     if (options_.mailbox == MailboxKind::None) return true;
     if (options_.mailbox == MailboxKind::SmallFile) {
         const std::wstring path = options_.scratchDir + L"\\mailbox.bin";
-        mappingFile_.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD put = 0;
-        if (!mappingFile_ || !WriteFile(mappingFile_.get(), "0123456789", 10, &put, nullptr)) return false;
-        mapping_.reset(CreateFileMappingW(mappingFile_.get(), nullptr, PAGE_READWRITE, 0, 0, name.c_str()));
+        if (!file || !WriteFile(file.get(), "0123456789", 10, &put, nullptr)) return false;
+        // The mapping keeps the file open.
+        mapping_.reset(CreateFileMappingW(file.get(), nullptr, PAGE_READWRITE, 0, 0, name.c_str()));
         return static_cast<bool>(mapping_);
     }
     mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, options_.mailboxBytes, name.c_str()));
@@ -187,9 +177,8 @@ bool HostSim::startRelay() {
     if (options_.readOutput) {
         relay_.readOutput([this](const char* bytes, DWORD count) {
             HostEvent event;
-            event.kind = HostEvent::Kind::Console;
             event.bytes.assign(bytes, count);
-            record(event);
+            record(HostEvent::Kind::Console, std::move(event));
         });
     }
     return true;
@@ -215,12 +204,9 @@ void HostSim::writeMailbox(const std::wstring& text) { writeMailboxUnits(text + 
 void HostSim::writeMailboxUnits(const std::wstring& units, size_t offsetUnits) {
     if (!view_) return;
     auto* mailbox = static_cast<volatile wchar_t*>(view_.get());
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (size_t i = 0; i < units.size(); ++i) mailbox[offsetUnits + i] = units[i];
-        pendingCommand_ = mailboxUnits(2048);
-        commandPending_ = true;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (size_t i = 0; i < units.size(); ++i) mailbox[offsetUnits + i] = units[i];
+    pendingCommand_ = mailboxUnits(2048);
 }
 
 std::wstring HostSim::mailboxUnits(size_t count) const {
@@ -242,24 +228,22 @@ void HostSim::watch() {
         bool taken = false;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (commandPending_ && mailboxUnits(2048) != pendingCommand_) {
-                commandPending_ = false;
+            if (!pendingCommand_.empty() && mailboxUnits(2048) != pendingCommand_) {
+                pendingCommand_.clear();
                 taken = true;
             }
         }
         if (taken) {
             HostEvent event;
-            event.kind = HostEvent::Kind::MailboxTaken;
             event.text = mailboxText();
-            record(event);
+            record(HostEvent::Kind::MailboxTaken, event);
         }
 
         for (const SeenBox& box : boxes.poll()) {
             HostEvent event;
-            event.kind = HostEvent::Kind::Box;
             event.caption = box.caption;
             event.text = box.text;
-            record(event);
+            record(HostEvent::Kind::Box, event);
         }
 
         // Read on every pass, because under Wine the figures are often gone once the process
@@ -272,9 +256,8 @@ void HostSim::watch() {
             Sleep(20);
             exitRecorded_ = true;
             HostEvent event;
-            event.kind = HostEvent::Kind::Exit;
             event.exitCode = relay_.exitCode();
-            record(event);
+            record(HostEvent::Kind::Exit, event);
         }
         Sleep(20);
     }
@@ -304,19 +287,13 @@ DWORD HostSim::exitCode() const {
     return exits.empty() ? STILL_ACTIVE : exits.front().exitCode;
 }
 
-bool HostSim::waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return ready(events_); });
-}
-
 bool HostSim::waitForCount(HostEvent::Kind kind, size_t count, DWORD timeoutMs) {
-    return waitFor(
-        [&](const std::vector<HostEvent>& all) {
-            size_t n = 0;
-            for (const HostEvent& e : all) n += e.kind == kind;
-            return n >= count;
-        },
-        timeoutMs);
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        size_t n = 0;
+        for (const HostEvent& e : events_) n += e.kind == kind;
+        return n >= count;
+    });
 }
 
 std::vector<HostEvent> HostSim::events() const {

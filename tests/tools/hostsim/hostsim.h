@@ -84,8 +84,6 @@ public:
     bool start();
     DWORD relayProcessId() const { return relay_.processId(); }
     const std::string& relayStartError() const { return relay_.error(); }  // which call failed
-    std::wstring windowTitle() const { return contract::windowTitle(options_.hostNumber); }
-    std::wstring mailboxName() const { return contract::mailboxName(options_.hostNumber, options_.jobNumber); }
 
     // Writes text and its terminating NUL; the taken command is recorded when the relay empties it.
     void writeMailbox(const std::wstring& text);
@@ -106,8 +104,7 @@ public:
     // When CreateProcessW of the relay was called, in the time of HostEvent::atMs.
     double relayStartedAtMs() const { return relayStartedAtMs_; }
 
-    // Waits until `ready` holds for the events so far; false on time-out.
-    bool waitFor(const std::function<bool(const std::vector<HostEvent>&)>& ready, DWORD timeoutMs);
+    // Waits until `count` events of `kind` have come; false on time-out.
     bool waitForCount(HostEvent::Kind kind, size_t count, DWORD timeoutMs);
     std::vector<HostEvent> events() const;
     std::vector<HostEvent> events(HostEvent::Kind kind) const;
@@ -117,11 +114,10 @@ public:
     static std::wstring consoleTitle();
     static bool typeKey(wchar_t key);
 
-    // Used by the window thread.
-    void record(HostEvent event);
     double nowMs() const;
-    void signalLockstep();
-    void hangIfDue();
+    // Used by the window thread; afterLine after each line relay message.
+    void record(HostEvent::Kind kind, HostEvent event);
+    void afterLine();
 
 private:
     bool createMailbox();
@@ -140,7 +136,6 @@ private:
     std::unique_ptr<ThreadWindow> window_;
 
     UniqueHandle mapping_;
-    UniqueHandle mappingFile_;
     UniqueView view_;
     UniqueHandle lockstep_;
     UniqueHandle release_;  // ends a hang
@@ -150,8 +145,7 @@ private:
     SIZE_T peakWorkingSet_ = 0;  // guarded by mutex_
     std::thread watchThread_;
     std::atomic<bool> stopping_{false};
-    bool commandPending_ = false;
-    std::wstring pendingCommand_;
+    std::wstring pendingCommand_;  // the mailbox as written, until the relay takes it; guarded by mutex_
     bool exitRecorded_ = false;
 };
 

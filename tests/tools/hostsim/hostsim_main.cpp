@@ -154,7 +154,8 @@ int wmain(int argc, wchar_t** argv) {
                 error.c_str());
         return 1;
     }
-    say(host.nowMs(), "host window \"" + toUtf8(host.windowTitle()) + "\", mailbox \"" + toUtf8(host.mailboxName()) +
+    say(host.nowMs(), "host window \"" + toUtf8(contract::windowTitle(hostNumber)) + "\", mailbox \"" +
+                          toUtf8(contract::mailboxName(hostNumber, jobNumber)) +
                           "\"; relay started, process id " + std::to_string(host.relayProcessId()));
     host.writeMailbox(command);
     say(host.nowMs(), "host writes the command \"" + shown(command) + "\"");

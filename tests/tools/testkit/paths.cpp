@@ -2,14 +2,12 @@
 
 #include <windows.h>
 
-std::wstring exeDir() {
+std::wstring builtProgram(const std::wstring& name) {
     wchar_t path[MAX_PATH * 4];
     DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(sizeof path / sizeof path[0]));
     std::wstring p(path, n);
-    return p.substr(0, p.find_last_of(L'\\'));
+    return p.substr(0, p.find_last_of(L'\\') + 1) + name;
 }
-
-std::wstring builtProgram(const std::wstring& name) { return exeDir() + L"\\" + name; }
 
 namespace {
 

@@ -1,11 +1,8 @@
 #pragma once
 #include <string>
 
-// Folder of the running executable, without a trailing backslash. The test programs and the
-// deliverables are all built into one folder, so this is where they are found.
-std::wstring exeDir();
-
-// exeDir() + L"\\" + name
+// `name` in the running executable's folder. The test programs and the deliverables are all built
+// into one folder, so this is where they are found.
 std::wstring builtProgram(const std::wstring& name);
 
 std::string toUtf8(const std::wstring& text);

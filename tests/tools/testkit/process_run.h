@@ -107,7 +107,6 @@ bool startUnixProgram(const std::string& program, const std::vector<std::wstring
 class LiveProgram {
 public:
     bool start(const std::wstring& program, const std::wstring& arguments);
-    DWORD processId() const { return process_.processId(); }
     // Waits until the output so far holds `text`; false on time-out.
     bool waitForOutput(const std::string& text, DWORD timeoutMs);
     std::string output() const;  // or why it could not start

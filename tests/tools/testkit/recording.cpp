@@ -8,8 +8,6 @@ Recording parseRecording(const std::string& json) {
     Recording recording;
     const nlohmann::json doc = nlohmann::json::parse(json, nullptr, /*allow_exceptions=*/false);
     if (!doc.is_object()) return recording;  // also what a parse error gives
-    const auto code = doc.find("exit_code");
-    if (code != doc.end() && code->is_number()) recording.exitCode = code->get<int>();
     const auto writes = doc.find("writes");
     if (writes == doc.end() || !writes->is_array()) return recording;
     for (const nlohmann::json& write : *writes) {

@@ -1,5 +1,6 @@
 #pragma once
-// A downloader's recorded output: `{"exit_code": n, "writes": [[seconds, "hex"], ...]}`.
+// A downloader's recorded output: `{"exit_code": n, "writes": [[seconds, "hex"], ...]}` (the exit
+// code is not replayed).
 #include <string>
 #include <vector>
 
@@ -10,7 +11,6 @@ struct RecordedWrite {
 
 struct Recording {
     bool ok = false;
-    int exitCode = 0;
     std::vector<RecordedWrite> writes;
 };
 

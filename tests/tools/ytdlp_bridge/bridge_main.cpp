@@ -70,8 +70,14 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     UniqueHandle output = openFifo(fifo);
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     std::string pending;  // the start of a character whose end is still to come
+    // Writes out what is read so far, but its last `keep` bytes.
+    auto passOn = [&pending](size_t keep) {
+        const std::string text = windowsPrinted(pending.substr(0, pending.size() - keep));
+        pending.erase(0, pending.size() - keep);
+        DWORD put = 0;
+        return text.empty() || WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), DWORD(text.size()), &put, nullptr);
+    };
     char buffer[4096];
     DWORD got = 0;
     // Wine opens a FIFO without waiting for its writer, so an end of data read before the script
@@ -86,17 +92,9 @@ int wmain(int argc, wchar_t** argv) {
         }
         quietSince = GetTickCount64();
         pending.append(buffer, got);
-        const size_t keep = incompleteTail(pending);
-        const std::string text = windowsPrinted(pending.substr(0, pending.size() - keep));
-        pending.erase(0, pending.size() - keep);
-        DWORD put = 0;
-        if (!text.empty() && !WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr)) break;
+        if (!passOn(incompleteTail(pending))) break;
     }
-    if (!pending.empty()) {
-        const std::string text = windowsPrinted(pending);
-        DWORD put = 0;
-        WriteFile(out, text.data(), DWORD(text.size()), &put, nullptr);
-    }
+    passOn(0);
 
     if (!output) {
         fprintf(stderr, "bridge: yt-dlp's output never came (%ls)\n", fifo.c_str());
