@@ -131,6 +131,7 @@ DWORD RelayCase::standinProcessId(const std::wstring& folder, DWORD timeoutMs) c
 namespace {
 
 UniqueHandle openStandin(DWORD processId, const std::wstring& folder, DWORD access) {
+    if (processId == 0) return {};  // it never started
     UniqueHandle process(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return {};
     wchar_t image[MAX_PATH * 4];

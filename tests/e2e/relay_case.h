@@ -76,8 +76,9 @@ public:
     // The stand-in's process id from its record, waited for up to `timeoutMs`; 0 if it never started.
     DWORD standinProcessId(const std::wstring& folder = {}, DWORD timeoutMs = 0) const;
     // Whether that stand-in still runs (the relay left it behind), and ending it; true once it is
-    // gone. Both look at the process only while its image is the stand-in in `folder`: an id is
-    // handed out again once its process has ended, and may then name another test's program.
+    // gone or, for id 0, never started. Both look at the process only while its image is the
+    // stand-in in `folder`: an id is handed out again once its process has ended, and may then
+    // name another test's program.
     bool standinAlive(DWORD processId, const std::wstring& folder = {}) const;
     bool endStandin(DWORD processId, const std::wstring& folder = {}) const;
     std::wstring listPath(const std::wstring& folder = {}) const {
