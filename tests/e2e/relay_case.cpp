@@ -172,9 +172,6 @@ std::wstring unitsOf(const std::string& bytes) {
     return units;
 }
 
-
-double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - from.atMs; }
-
 std::wstring fixturePath(const std::wstring& name) { return hostPath(VELVOX_FIXTURES_DIR) + L"\\" + name; }
 
 bool passesUnderLocale(const std::string& locale, const std::wstring& reportPath) {

@@ -97,9 +97,6 @@ std::vector<std::string> writesInPieces(const std::string& bytes, size_t piece);
 // Each byte as the UTF-16 unit of the same value (for ASCII and for Latin-1 test data).
 std::wstring unitsOf(const std::string& bytes);
 
-// The gap between two events.
-double msBetween(const HostEvent& from, const HostEvent& to);
-
 // The folder holding the shared fixtures, as a path this process can open.
 std::wstring fixturePath(const std::wstring& name);
 
