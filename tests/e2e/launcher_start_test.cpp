@@ -13,13 +13,12 @@ bool sameFolder(const std::wstring& a, const std::wstring& b) { return _wcsicmp(
 // Waits for the launcher's end: no box, exit code 0, after the first tick and the pause.
 void expectQuietEndAboutTwoSecondsAfterStart(ChildProcess& launcher) {
     ASSERT_TRUE(launcher.started()) << launcher.error();
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
-    EXPECT_TRUE(boxes.empty()) << toUtf8(boxes.front().caption) << ": " << toUtf8(boxes.front().text);
-    double lifetime = launcher.exitMs() - launcher.startMs();
-    EXPECT_GE(lifetime, kTickAndPauseMs - kSlackMs);
-    EXPECT_LT(lifetime, kTickAndPauseMs + kWineStartUpMs);
+    EXPECT_TRUE(launcher.boxes().empty())
+        << toUtf8(launcher.boxes().front().caption) << ": " << toUtf8(launcher.boxes().front().text);
+    EXPECT_GE(launcher.lifetimeMs(), kTickAndPauseMs - kSlackMs);
+    EXPECT_LT(launcher.lifetimeMs(), kTickAndPauseMs + kWineStartUpMs);
 }
 
 }  // namespace
