@@ -30,9 +30,6 @@ protected:
     std::wstring sortedPath = dir.file(L"Out.txt");
 
     void TearDown() override { endNotepadsOf(dir.path()); }
-
-    void expectNotepadShowingList() { ::expectNotepadShowingList(dir.path(), listPath); }
-    void expectNoNotepad() { ::expectNoNotepad(dir.path()); }
 };
 
 TEST_F(SitesStep, FiftyEntriesAreSortedIntoOutTxtOnly) {
@@ -44,7 +41,7 @@ TEST_F(SitesStep, FiftyEntriesAreSortedIntoOutTxtOnly) {
 
     EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
 
-    expectNoNotepad();
+    expectNoNotepad(dir.path());
     EXPECT_EQ(readFileBytes(listPath), list);
     ASSERT_TRUE(fileExists(sortedPath));
     const std::string sorted = readFileBytes(sortedPath);
@@ -67,7 +64,7 @@ TEST_F(SitesStep, FiftyOneEntriesReplaceTheListAndOpenNotepad) {
     entries.push_back(std::string(51, 'E'));
     EXPECT_EQ(readFileBytes(listPath), sortedCrlf(crlfText(entries)));
     EXPECT_FALSE(fileExists(sortedPath));
-    expectNotepadShowingList();
+    expectNotepadShowingList(dir.path(), listPath);
 }
 
 TEST_F(SitesStep, RealListAsAWindowsDownloaderPrintsIt) {
@@ -85,7 +82,7 @@ TEST_F(SitesStep, RealListAsAWindowsDownloaderPrintsIt) {
     EXPECT_TRUE(sorted == sortedCrlf(list)) << "the list is not in sorted order byte for byte";
     EXPECT_LT(sorted.find("\r\nZype\r\n"), sorted.find("\r\ngeneric\r\n"));
     EXPECT_FALSE(fileExists(sortedPath));
-    expectNotepadShowingList();
+    expectNotepadShowingList(dir.path(), listPath);
 }
 
 TEST_F(SitesStep, EmptyListGivesAnEmptyOutTxtAndNothingMore) {
@@ -95,7 +92,7 @@ TEST_F(SitesStep, EmptyListGivesAnEmptyOutTxtAndNothingMore) {
     EXPECT_EQ(readFileBytes(sortedPath), "");
     ASSERT_TRUE(fileExists(listPath));
     EXPECT_EQ(readFileBytes(listPath), "");
-    expectNoNotepad();
+    expectNoNotepad(dir.path());
 }
 
 TEST_F(SitesStep, OutTxtIsEmptiedBeforeItIsWritten) {
@@ -130,7 +127,7 @@ TEST_F(SitesStep, OutTxtThatCannotBeCreatedIsReported) {
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_EQ(run.errorOutput, "Error: Could not open " + toAnsi(sortedPath) + "\r\n");
     EXPECT_EQ(readFileBytes(listPath), list);
-    expectNoNotepad();
+    expectNoNotepad(dir.path());
 }
 
 }  // namespace
