@@ -84,6 +84,9 @@ public:
     std::wstring listPath(const std::wstring& folder = {}) const {
         return (folder.empty() ? downloaderFolder : folder) + L"\\" + std::wstring(contract::kSitesListName);
     }
+    std::wstring sortedPath(const std::wstring& folder = {}) const {
+        return (folder.empty() ? downloaderFolder : folder) + L"\\Out.txt";
+    }
 
 private:
     std::unique_ptr<HostSim> host_;
