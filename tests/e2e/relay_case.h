@@ -81,14 +81,12 @@ public:
     // name another test's program.
     bool standinAlive(DWORD processId, const std::wstring& folder = {}) const;
     bool endStandin(DWORD processId, const std::wstring& folder = {}) const;
-    std::wstring listPath(const std::wstring& folder = {}) const {
-        return (folder.empty() ? downloaderFolder : folder) + L"\\" + std::wstring(contract::kSitesListName);
-    }
-    std::wstring sortedPath(const std::wstring& folder = {}) const {
-        return (folder.empty() ? downloaderFolder : folder) + L"\\Out.txt";
-    }
+    std::wstring listPath(const std::wstring& folder = {}) const { return in(folder) + L"\\" + contract::kSitesListName; }
+    std::wstring sortedPath(const std::wstring& folder = {}) const { return in(folder) + L"\\Out.txt"; }
 
 private:
+    // The folder the caller named; none: the downloader folder.
+    const std::wstring& in(const std::wstring& folder) const { return folder.empty() ? downloaderFolder : folder; }
     std::unique_ptr<HostSim> host_;
 };
 
