@@ -61,14 +61,9 @@ class WineVersionFor {
 public:
     WineVersionFor(const std::wstring& programName, const std::wstring& version)
         : key_(L"Software\\Wine\\AppDefaults\\" + programName) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS) {
-            return;
-        }
-        set_ = RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
-                              DWORD((version.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-        RegCloseKey(key);
+        // Creates the key as well.
+        set_ = RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Version", REG_SZ, version.c_str(),
+                               DWORD((version.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }
     ~WineVersionFor() { RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
     bool set() const { return set_; }
