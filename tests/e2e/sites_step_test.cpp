@@ -10,6 +10,7 @@
 #include "notepad_check.h"
 #include "paths.h"
 #include "process_run.h"
+#include "recording.h"
 #include "sites_expect.h"
 #include "sites_step.h"
 #include "temp_dir.h"
