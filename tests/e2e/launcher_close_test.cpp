@@ -29,8 +29,7 @@ TEST(LauncherClose, HiddenWindowIsOrlaOffScreen) {
     EXPECT_EQ(rect.top, -32000);
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, LONG(WS_OVERLAPPEDWINDOW));
     EXPECT_EQ(GetParent(window), nullptr);
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
 }
 
@@ -42,11 +41,10 @@ TEST(LauncherClose, CloseBeforeTheFirstTickEndsWithoutStartingTheHost) {
     ASSERT_NE(window, nullptr);
     double closedAt = nowMs();
     PostMessageW(window, WM_CLOSE, 0, 0);
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
     EXPECT_LT(launcher.exitMs() - closedAt, 900) << "it should end at once, not after a tick";
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(launcher.boxes().empty());
     Sleep(2500);  // past the first tick and the pause after it
     EXPECT_TRUE(install.hostStarts().empty());
 }
@@ -58,8 +56,7 @@ TEST(LauncherClose, QuitBeforeTheFirstTickEndsWithoutStartingTheHost) {
     ASSERT_NE(waitForOrla(launcher, 15000), nullptr);
     double quitAt = nowMs();
     ASSERT_TRUE(PostThreadMessageW(launcher.threadId(), WM_QUIT, 3, 0));  // its code is not passed on
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
     EXPECT_LT(launcher.exitMs() - quitAt, 900);
     Sleep(2500);

@@ -1,7 +1,6 @@
 #include "launcher_harness.h"
 
 #include "paths.h"
-#include "process_run.h"
 #include "standin_record.h"
 #include "wait_until.h"
 
@@ -40,14 +39,13 @@ bool ChildProcess::waitForExit(DWORD timeoutMs) {
     return true;
 }
 
-bool watchUntilExit(ChildProcess& child, DWORD timeoutMs, std::vector<SeenBox>& boxes,
-                    const std::function<void()>& onPoll) {
+bool ChildProcess::watchUntilExit(DWORD timeoutMs, const std::function<void()>& onPoll) {
     double deadline = nowMs() + timeoutMs;
     // Not expected in these runs: answered so the launcher can end and the test can report it.
-    BoxAnswerer answerer(child.processId(), {IDNO, IDOK});
-    while (!child.waitForExit(20)) {
+    BoxAnswerer answerer(processId(), {IDNO, IDOK});
+    while (!waitForExit(20)) {
         if (onPoll) onPoll();
-        for (const SeenBox& box : answerer.poll()) boxes.push_back(box);
+        for (const SeenBox& box : answerer.poll()) boxes_.push_back(box);
         if (nowMs() > deadline) return false;
     }
     if (onPoll) onPoll();

@@ -11,7 +11,6 @@
 #include "process_run.h"
 #include "temp_dir.h"
 #include "thread_window.h"
-#include "unique_handle.h"
 #include "window_find.h"
 
 // Milliseconds of system time (comparable across processes).
@@ -50,17 +49,19 @@ public:
     // Waits up to timeoutMs; true when the process ended. exitMs() is when this noticed.
     bool waitForExit(DWORD timeoutMs);
     double exitMs() const { return exitMs_; }
+    double lifetimeMs() const { return exitMs_ - startMs_; }
+
+    // Watches the running launcher until it ends or timeoutMs passes, every 20 ms: keeps each
+    // message box it shows in boxes() (and answers it, so a stray box cannot hang the test) and
+    // calls onPoll. Returns true when the process ended.
+    bool watchUntilExit(DWORD timeoutMs, const std::function<void()>& onPoll = {});
+    const std::vector<SeenBox>& boxes() const { return boxes_; }
 
 private:
     double startMs_ = 0;
     double exitMs_ = 0;
+    std::vector<SeenBox> boxes_;
 };
-
-// Watches a running launcher until it ends or timeoutMs passes, every 20 ms: collects each
-// message box it shows (and answers it, so a stray box cannot hang the test) and calls onPoll.
-// Returns true when the process ended.
-bool watchUntilExit(ChildProcess& child, DWORD timeoutMs, std::vector<SeenBox>& boxes,
-                    const std::function<void()>& onPoll = {});
 
 // A top-level window titled "Nestor", owned by the test, open until the object goes.
 struct NestorWindow : ThreadWindow {

@@ -17,12 +17,10 @@ TEST(LauncherWait, RestartWithoutNestorStartsWithoutWaiting) {
     ASSERT_EQ(FindWindowW(nullptr, L"Nestor"), nullptr) << "a Nestor window is left over";
     LauncherInstall install(L"nowait");
     ChildProcess launcher(install.launcher(), L"/restart", install.folder());
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
-    double lifetime = launcher.exitMs() - launcher.startMs();
-    EXPECT_GE(lifetime, kTickAndPauseMs - kSlackMs);
-    EXPECT_LT(lifetime, kTickAndPauseMs + kWineStartUpMs);
+    EXPECT_GE(launcher.lifetimeMs(), kTickAndPauseMs - kSlackMs);
+    EXPECT_LT(launcher.lifetimeMs(), kTickAndPauseMs + kWineStartUpMs);
     Sleep(1000);
     EXPECT_EQ(install.hostStarts().size(), 1u);
 }
@@ -39,13 +37,12 @@ TEST(LauncherWait, InstallerSwitchWaitsForNestorToCloseThenStartsTheHost) {
     ChildProcess launcher(install.launcher(), L"/installer", install.folder());
     ASSERT_TRUE(launcher.started()) << launcher.error();
     double nestorGoneBy = 0;
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 40000, boxes, [&] {
+    ASSERT_TRUE(launcher.watchUntilExit(40000, [&] {
         if (nestorGoneBy == 0 && holder.hasExited()) nestorGoneBy = nowMs();
     }));
     ASSERT_NE(nestorGoneBy, 0) << "the Nestor window outlived the launcher";
     EXPECT_EQ(launcher.exitCode(), 0u);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(launcher.boxes().empty());
 
     Sleep(1000);
     std::vector<HostStart> starts = install.hostStarts();
@@ -63,13 +60,11 @@ TEST(LauncherWait, RestoreGivesUpOnANestorThatNeverClosesAfterTenWaits) {
     LauncherInstall install(L"giveup");
     ChildProcess launcher(install.launcher(), L"-restore", install.folder());
     ASSERT_TRUE(launcher.started()) << launcher.error();
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 60000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(60000));
     EXPECT_EQ(launcher.exitCode(), 0u);
-    EXPECT_TRUE(boxes.empty());
-    double lifetime = launcher.exitMs() - launcher.startMs();
-    EXPECT_GE(lifetime, 10 * (kWaitStepMs - kTickStepMs) + kTickAndPauseMs - kSlackMs);
-    EXPECT_LT(lifetime, 10 * kWaitStepMs + kTickAndPauseMs + kWineStartUpMs);
+    EXPECT_TRUE(launcher.boxes().empty());
+    EXPECT_GE(launcher.lifetimeMs(), 10 * (kWaitStepMs - kTickStepMs) + kTickAndPauseMs - kSlackMs);
+    EXPECT_LT(launcher.lifetimeMs(), 10 * kWaitStepMs + kTickAndPauseMs + kWineStartUpMs);
 
     Sleep(1000);
     std::vector<HostStart> starts = install.hostStarts();
@@ -83,11 +78,9 @@ TEST(LauncherWait, WordsThatAreNotSwitchesDoNotWaitEvenWithNestorOpen) {
     ASSERT_NE(nestor.hwnd(), nullptr);
     LauncherInstall install(L"words");
     ChildProcess launcher(install.launcher(), L"restart /Restart -RESTORE installer /installerx", install.folder());
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
-    double lifetime = launcher.exitMs() - launcher.startMs();
-    EXPECT_LT(lifetime, kTickAndPauseMs + kWineStartUpMs);
+    EXPECT_LT(launcher.lifetimeMs(), kTickAndPauseMs + kWineStartUpMs);
     Sleep(1000);
     EXPECT_EQ(install.hostStarts().size(), 1u);
 }
@@ -102,8 +95,7 @@ TEST(LauncherWait, QuitDuringTheWaitEndsTheLauncherWithoutADecision) {
     Sleep(1500);
     ASSERT_TRUE(waitUntil([&] { return PostThreadMessageW(launcher.threadId(), WM_QUIT, 0, 0) != 0; }, 10000, 100));
     const double quitAt = nowMs();
-    std::vector<SeenBox> boxes;
-    ASSERT_TRUE(watchUntilExit(launcher, 30000, boxes));
+    ASSERT_TRUE(launcher.watchUntilExit(30000));
     EXPECT_EQ(launcher.exitCode(), 0u);
     EXPECT_LT(launcher.exitMs() - quitAt, 900) << "the quit should end the waits and the loop at once";
     EXPECT_EQ(findWindowOf(launcher.processId(), L"Orla"), nullptr);

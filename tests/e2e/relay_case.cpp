@@ -32,10 +32,9 @@ void RelayCase::setNumbers(int32_t hostNumber, int32_t jobNumber) {
 }
 
 void RelayCase::installDownloader(const std::vector<std::string>& script, const std::wstring& folder) {
-    const std::wstring target = folder.empty() ? downloaderFolder : folder;
     std::string text;
     for (const std::string& line : script) text += line + "\n";
-    ASSERT_TRUE(installStandin(target, text));
+    ASSERT_TRUE(installStandin(in(folder), text));
 }
 
 std::string RelayCase::lockstep() const { return "lockstep " + toUtf8(options.lockstepEvent) + " 15000"; }
@@ -119,7 +118,7 @@ std::vector<std::string> RelayCase::lockstepWrites(const std::vector<std::string
 }
 
 StandinRecord RelayCase::standin(const std::wstring& folder) const {
-    return readStandinRecord((folder.empty() ? downloaderFolder : folder) + L"\\" + kStandinRecord);
+    return readStandinRecord(in(folder) + L"\\" + kStandinRecord);
 }
 
 DWORD RelayCase::standinProcessId(const std::wstring& folder, DWORD timeoutMs) const {
@@ -131,6 +130,7 @@ DWORD RelayCase::standinProcessId(const std::wstring& folder, DWORD timeoutMs) c
 namespace {
 
 UniqueHandle openStandin(DWORD processId, const std::wstring& folder, DWORD access) {
+    if (processId == 0) return {};  // it never started
     UniqueHandle process(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return {};
     wchar_t image[MAX_PATH * 4];
@@ -145,13 +145,12 @@ UniqueHandle openStandin(DWORD processId, const std::wstring& folder, DWORD acce
 }  // namespace
 
 bool RelayCase::standinAlive(DWORD processId, const std::wstring& folder) const {
-    UniqueHandle process = openStandin(processId, folder.empty() ? downloaderFolder : folder, SYNCHRONIZE);
+    UniqueHandle process = openStandin(processId, in(folder), SYNCHRONIZE);
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool RelayCase::endStandin(DWORD processId, const std::wstring& folder) const {
-    UniqueHandle process =
-        openStandin(processId, folder.empty() ? downloaderFolder : folder, SYNCHRONIZE | PROCESS_TERMINATE);
+    UniqueHandle process = openStandin(processId, in(folder), SYNCHRONIZE | PROCESS_TERMINATE);
     if (!process) return true;
     TerminateProcess(process.get(), 1);
     return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
@@ -170,9 +169,6 @@ std::wstring unitsOf(const std::string& bytes) {
     for (unsigned char b : bytes) units += static_cast<wchar_t>(b);
     return units;
 }
-
-
-double msBetween(const HostEvent& from, const HostEvent& to) { return to.atMs - from.atMs; }
 
 std::wstring fixturePath(const std::wstring& name) { return hostPath(VELVOX_FIXTURES_DIR) + L"\\" + name; }
 

@@ -76,15 +76,17 @@ public:
     // The stand-in's process id from its record, waited for up to `timeoutMs`; 0 if it never started.
     DWORD standinProcessId(const std::wstring& folder = {}, DWORD timeoutMs = 0) const;
     // Whether that stand-in still runs (the relay left it behind), and ending it; true once it is
-    // gone. Both look at the process only while its image is the stand-in in `folder`: an id is
-    // handed out again once its process has ended, and may then name another test's program.
+    // gone or, for id 0, never started. Both look at the process only while its image is the
+    // stand-in in `folder`: an id is handed out again once its process has ended, and may then
+    // name another test's program.
     bool standinAlive(DWORD processId, const std::wstring& folder = {}) const;
     bool endStandin(DWORD processId, const std::wstring& folder = {}) const;
-    std::wstring listPath(const std::wstring& folder = {}) const {
-        return (folder.empty() ? downloaderFolder : folder) + L"\\" + std::wstring(contract::kSitesListName);
-    }
+    std::wstring listPath(const std::wstring& folder = {}) const { return in(folder) + L"\\" + contract::kSitesListName; }
+    std::wstring sortedPath(const std::wstring& folder = {}) const { return in(folder) + L"\\Out.txt"; }
 
 private:
+    // The folder the caller named; none: the downloader folder.
+    const std::wstring& in(const std::wstring& folder) const { return folder.empty() ? downloaderFolder : folder; }
     std::unique_ptr<HostSim> host_;
 };
 
@@ -95,9 +97,6 @@ std::vector<std::string> writesInPieces(const std::string& bytes, size_t piece);
 
 // Each byte as the UTF-16 unit of the same value (for ASCII and for Latin-1 test data).
 std::wstring unitsOf(const std::string& bytes);
-
-// The gap between two events.
-double msBetween(const HostEvent& from, const HostEvent& to);
 
 // The folder holding the shared fixtures, as a path this process can open.
 std::wstring fixturePath(const std::wstring& name);

@@ -162,7 +162,7 @@ TEST_P(CodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
     // 34 entries, so the list keeps the output as it came and "Out.txt" holds the sorted copy.
     const std::string list = readFileBytes(c.listPath());
     EXPECT_EQ(list, withCrLf(text));
-    EXPECT_EQ(readFileBytes(c.downloaderFolder + L"\\Out.txt"), sortedCrlf(list));
+    EXPECT_EQ(readFileBytes(c.sortedPath()), sortedCrlf(list));
     EXPECT_EQ(fromAnsi(text.substr(4, word.size())).size(), 2u) << "the word is two characters here";
 }
 

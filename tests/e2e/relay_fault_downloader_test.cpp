@@ -11,12 +11,6 @@
 #include "relay_case.h"
 #include "wait_until.h"
 
-namespace {
-
-const std::string kStopLine = contract::kStopReceived;
-
-}  // namespace
-
 TEST(RelayFaultDownloader, SilentDownloaderThatNeverEndsIsLeftRunningByAStop) {
     RelayCase c(L"silentstop");
     c.installDownloader({"sleep 600000"});
@@ -29,7 +23,7 @@ TEST(RelayFaultDownloader, SilentDownloaderThatNeverEndsIsLeftRunningByAStop) {
     EXPECT_TRUE(c.noticesWere(Notices::None));
 
     ASSERT_TRUE(c.endsWithin(Ending::StopMarker, 2000));
-    EXPECT_EQ(host.console(), kStopLine);
+    EXPECT_EQ(host.console(), contract::kStopReceived);
     EXPECT_TRUE(c.noticesWere(Notices::None));
     EXPECT_EQ(host.mailboxText(), contract::kStopMarker);  // read, not taken
     EXPECT_TRUE(host.events(Kind::CopyData).empty());
@@ -46,14 +40,13 @@ TEST(RelayFaultDownloader, StopWhileTheDownloaderFloodsEndsTheRelayAtOnce) {
     ASSERT_TRUE(c.endsWithin(Ending::StopMarker, 2000));
     EXPECT_TRUE(c.noticesWere(Notices::FirstData));
     EXPECT_EQ(host.mailboxText(), contract::kStopMarker);
-    const DWORD downloader = c.standinProcessId();
-    if (downloader != 0) c.endStandin(downloader);
+    c.endStandin(c.standinProcessId());
 
     // What was echoed came in order and whole, and the stop line ended it.
     const std::string console = host.console();
-    ASSERT_GE(console.size(), kStopLine.size());
-    EXPECT_EQ(console.substr(console.size() - kStopLine.size()), kStopLine);
-    const std::string echoed = console.substr(0, console.size() - kStopLine.size());
+    ASSERT_GE(console.size(), contract::kStopReceived.size());
+    EXPECT_EQ(console.substr(console.size() - contract::kStopReceived.size()), contract::kStopReceived);
+    const std::string echoed = console.substr(0, console.size() - contract::kStopReceived.size());
     ByteStream stream(21, std::string(1, '\0'));
     std::string expected;
     while (expected.size() < echoed.size()) expected += withCrLf(stream.next(65536));

@@ -44,7 +44,7 @@ TEST_F(RelayFaultFolder, FolderWithBlanksAndLettersOutsideTheCodePage) {
 
     const std::wstring listPath = c.listPath(folder);
     EXPECT_EQ(readFileBytes(listPath), sortedCrlf(withCrLf(output)));
-    EXPECT_FALSE(fileExists(folder + L"\\Out.txt"));
+    EXPECT_FALSE(fileExists(c.sortedPath(folder)));
     EXPECT_FALSE(fileExists(c.listPath())) << "nothing goes to a folder of a similar name";
     expectNotepadShowingList(c.dir.path(), listPath);
 }

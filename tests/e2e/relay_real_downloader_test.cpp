@@ -107,7 +107,7 @@ TEST_F(RelayRealDownloader, SitesModeSortsTheRealListAndOpensNotepad) {
     const std::string output = windowsPrinted(readFileBytes(listed));
     ASSERT_GT(std::count(output.begin(), output.end(), '\n'), 50);
     EXPECT_TRUE(readFileBytes(c.listPath()) == sortedCrlf(withCrLf(output))) << "the list is not the sorted output";
-    EXPECT_FALSE(fileExists(c.downloaderFolder + L"\\Out.txt"));
+    EXPECT_FALSE(fileExists(c.sortedPath()));
     expectNotepadShowingList(c.dir.path(), c.listPath());
 }
 

@@ -22,9 +22,6 @@ protected:
         EXPECT_TRUE(c.runSites());
         EXPECT_TRUE(c.noticesWere(Notices::Both));
     }
-
-    std::string outTxt() const { return readFileBytes(c.downloaderFolder + L"\\Out.txt"); }
-    bool outTxtExists() const { return fileExists(c.downloaderFolder + L"\\Out.txt"); }
 };
 
 }  // namespace
@@ -48,7 +45,7 @@ TEST_F(RelaySites, FiftyLinesAreSortedIntoOutTxtOnly) {
     runWith(output);
     const std::string list = readFileBytes(c.listPath());
     EXPECT_EQ(list, withCrLf(output));
-    EXPECT_EQ(outTxt(), sortedCrlf(list));
+    EXPECT_EQ(readFileBytes(c.sortedPath()), sortedCrlf(list));
     expectNoNotepad(c.dir.path());
 }
 
@@ -56,7 +53,7 @@ TEST_F(RelaySites, FiftyOneLinesReplaceTheListAndOpenNotepad) {
     const std::string output = crlfText(siteLines(51));
     runWith(output);
     EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(withCrLf(output)));
-    EXPECT_FALSE(outTxtExists());
+    EXPECT_FALSE(fileExists(c.sortedPath()));
     expectNotepadShowingList(c.dir.path(), c.listPath());
 }
 
@@ -70,6 +67,6 @@ TEST_F(RelaySites, RealListAsAWindowsDownloaderPrintsIt) {
     EXPECT_EQ(sorted.size(), listed.size());
     EXPECT_TRUE(sorted == sortedCrlf(listed)) << "the list is not the sorted output byte for byte";
     EXPECT_NE(sorted.find("southpark.cc.com:espa\xF1ol\r\r\n"), std::string::npos);
-    EXPECT_FALSE(outTxtExists());
+    EXPECT_FALSE(fileExists(c.sortedPath()));
     expectNotepadShowingList(c.dir.path(), c.listPath());
 }

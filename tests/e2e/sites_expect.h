@@ -4,9 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "paths.h"
-#include "recording.h"
-
 inline std::string crlfText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";

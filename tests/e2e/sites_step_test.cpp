@@ -10,6 +10,7 @@
 #include "notepad_check.h"
 #include "paths.h"
 #include "process_run.h"
+#include "recording.h"
 #include "sites_expect.h"
 #include "sites_step.h"
 #include "temp_dir.h"
@@ -30,9 +31,6 @@ protected:
     std::wstring sortedPath = dir.file(L"Out.txt");
 
     void TearDown() override { endNotepadsOf(dir.path()); }
-
-    void expectNotepadShowingList() { ::expectNotepadShowingList(dir.path(), listPath); }
-    void expectNoNotepad() { ::expectNoNotepad(dir.path()); }
 };
 
 TEST_F(SitesStep, FiftyEntriesAreSortedIntoOutTxtOnly) {
@@ -44,7 +42,7 @@ TEST_F(SitesStep, FiftyEntriesAreSortedIntoOutTxtOnly) {
 
     EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
 
-    expectNoNotepad();
+    expectNoNotepad(dir.path());
     EXPECT_EQ(readFileBytes(listPath), list);
     ASSERT_TRUE(fileExists(sortedPath));
     const std::string sorted = readFileBytes(sortedPath);
@@ -67,7 +65,7 @@ TEST_F(SitesStep, FiftyOneEntriesReplaceTheListAndOpenNotepad) {
     entries.push_back(std::string(51, 'E'));
     EXPECT_EQ(readFileBytes(listPath), sortedCrlf(crlfText(entries)));
     EXPECT_FALSE(fileExists(sortedPath));
-    expectNotepadShowingList();
+    expectNotepadShowingList(dir.path(), listPath);
 }
 
 TEST_F(SitesStep, RealListAsAWindowsDownloaderPrintsIt) {
@@ -85,7 +83,7 @@ TEST_F(SitesStep, RealListAsAWindowsDownloaderPrintsIt) {
     EXPECT_TRUE(sorted == sortedCrlf(list)) << "the list is not in sorted order byte for byte";
     EXPECT_LT(sorted.find("\r\nZype\r\n"), sorted.find("\r\ngeneric\r\n"));
     EXPECT_FALSE(fileExists(sortedPath));
-    expectNotepadShowingList();
+    expectNotepadShowingList(dir.path(), listPath);
 }
 
 TEST_F(SitesStep, EmptyListGivesAnEmptyOutTxtAndNothingMore) {
@@ -95,7 +93,7 @@ TEST_F(SitesStep, EmptyListGivesAnEmptyOutTxtAndNothingMore) {
     EXPECT_EQ(readFileBytes(sortedPath), "");
     ASSERT_TRUE(fileExists(listPath));
     EXPECT_EQ(readFileBytes(listPath), "");
-    expectNoNotepad();
+    expectNoNotepad(dir.path());
 }
 
 TEST_F(SitesStep, OutTxtIsEmptiedBeforeItIsWritten) {
@@ -130,7 +128,7 @@ TEST_F(SitesStep, OutTxtThatCannotBeCreatedIsReported) {
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_EQ(run.errorOutput, "Error: Could not open " + toAnsi(sortedPath) + "\r\n");
     EXPECT_EQ(readFileBytes(listPath), list);
-    expectNoNotepad();
+    expectNoNotepad(dir.path());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #!/bin/sh
-# sites_short_write.sh <test program> <Wine runner and its arguments...>
+# sites_step_short_write.sh <test program> <Wine runner and its arguments...>
 # Writes a list of 3000 sites into a fresh folder as sites.txt (the test gives it the list's own
 # name), then runs the test program with a file size limit of 20 KB: the step's "Out.txt" is cut
 # short as on a full disk.

@@ -1,4 +1,4 @@
-// Run by sites_short_write.sh, which writes the list first and then limits the size of the files
+// Run by sites_step_short_write.sh, which writes the list first and then limits the size of the files
 // this process may write: "Out.txt" is cut short as on a full disk. A sorted copy that is short
 // of the list must not replace it; the user keeps the whole list and still gets to see it.
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 
 TEST(SitesStepShortWrite, ListIsLeftWholeWhenOutTxtCannotBeWritten) {
     const char* folderText = std::getenv("VELVOX_SHORT_WRITE_DIR");
-    ASSERT_NE(folderText, nullptr) << "run through sites_short_write.sh";
+    ASSERT_NE(folderText, nullptr) << "run through sites_step_short_write.sh";
     const std::wstring folder = hostPath(folderText);
     const std::wstring listPath = folder + L"\\" + std::wstring(contract::kSitesListName);
     const std::wstring sortedPath = folder + L"\\Out.txt";
