@@ -15,7 +15,6 @@
 namespace {
 
 constexpr DWORD kChunkBytes = 4096;
-constexpr WPARAM kLineRelayParam = contract::kLineRelay;
 
 }  // namespace
 
@@ -62,7 +61,7 @@ int wmain(int argc, wchar_t** argv) {
         COPYDATASTRUCT record{};
         record.cbData = DWORD(units > 0 ? units : 0) * sizeof(wchar_t);
         record.lpData = line;
-        SendMessageW(host, WM_COPYDATA, kLineRelayParam, reinterpret_cast<LPARAM>(&record));
+        SendMessageW(host, WM_COPYDATA, contract::kLineRelay, reinterpret_cast<LPARAM>(&record));
     }
     return 0;
 }

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "contract.h"
@@ -390,12 +391,26 @@ JobsResult replayJobs(int count, const Replay& replay) {
     return result;
 }
 
-struct Series {
-    std::vector<double> values;
+// Each figure's values over the rounds, kept in the order the figures first came (the first
+// round's order, which the results keep).
+class Figures {
+public:
     void add(const std::string& figure, double value) {
-        values.push_back(value);
         print("RUN", figure, value);
+        for (auto& [name, values] : all_) {
+            if (name == figure) {
+                values.push_back(value);
+                return;
+            }
+        }
+        all_.push_back({figure, {value}});
     }
+    void printMedians() const {
+        for (const auto& [name, values] : all_) print("RESULT", name, median(values));
+    }
+
+private:
+    std::vector<std::pair<std::string, std::vector<double>>> all_;
 };
 
 }  // namespace
@@ -430,83 +445,47 @@ int wmain(int argc, wchar_t** argv) {
                                              {Subject::StartBaseline, Subject::Relay}};
     // One job alone and all jobs at once, first one then the other leading.
     const std::vector<int> jobCounts[2] = {{1, settings.jobs}, {settings.jobs, 1}};
-    struct Figures {
-        Series throughput, messages, workingSet, latencyMedian, latencyP99, startUp;
-    } figures[4];
-    struct JobFigures {
-        Series time, summedWorkingSet, sumOfPeaks;
-    } alone, all;
-    auto jobsOf = [&](int count) -> JobFigures& { return count == 1 ? alone : all; };
-    auto of = [&](Subject s) -> Figures& { return figures[int(s)]; };
-    bool failed = false;
+    Figures figures;
 
-    for (int round = 1; round <= settings.rounds && !failed; ++round) {
-        say("round " + std::to_string(round) + " of " + std::to_string(settings.rounds));
-        const int turn = (round - 1) % 2;
+    // One round, its leading subjects as `turn` says; false at the first fault, which is said.
+    auto runRound = [&](int turn) {
         for (Subject s : flooded[turn]) {
             const FloodResult r = floodThrough(s, settings);
-            if (!r.ok) {
-                failed = true;
-                break;
-            }
+            if (!r.ok) return false;
             const std::string key = subjectKey(s);
-            of(s).throughput.add("throughput." + key, r.mibPerSecond);
-            of(s).workingSet.add("peak_working_set." + key, r.peakWorkingSet);
-            if (s != Subject::Pipe) of(s).messages.add("messages." + key, r.messages);
+            figures.add("throughput." + key, r.mibPerSecond);
+            figures.add("peak_working_set." + key, r.peakWorkingSet);
+            if (s != Subject::Pipe) figures.add("messages." + key, r.messages);
         }
         for (Subject s : probed[turn]) {
-            if (failed) break;
             const LatencyResult r = probeThrough(s, settings);
-            if (!r.ok) {
-                failed = true;
-                break;
-            }
+            if (!r.ok) return false;
             const std::string key = subjectKey(s);
-            of(s).latencyMedian.add("latency_median." + key, r.medianMs);
-            of(s).latencyP99.add("latency_p99." + key, r.p99Ms);
+            figures.add("latency_median." + key, r.medianMs);
+            figures.add("latency_p99." + key, r.p99Ms);
         }
         for (Subject s : started[turn]) {
-            if (failed) break;
             const double ms = startUp(s);
             if (ms < 0) {
                 say(std::string("start-up: ") + subjectKey(s) + " never took the command");
-                failed = true;
-                break;
+                return false;
             }
-            of(s).startUp.add(std::string("start_up.") + subjectKey(s), ms);
+            figures.add(std::string("start_up.") + subjectKey(s), ms);
         }
         for (int count : jobCounts[turn]) {
-            if (failed) break;
             const JobsResult r = replayJobs(count, replay);
-            if (!r.ok) {
-                failed = true;
-                break;
-            }
+            if (!r.ok) return false;
             const std::string n = std::to_string(count);
-            jobsOf(count).time.add("replay_time." + n, r.ms);
-            jobsOf(count).summedWorkingSet.add("peak_working_set.replay_" + n, r.peakSummedWorkingSet);
-            jobsOf(count).sumOfPeaks.add("sum_of_peaks.replay_" + n, r.sumOfPeaks);
+            figures.add("replay_time." + n, r.ms);
+            figures.add("peak_working_set.replay_" + n, r.peakSummedWorkingSet);
+            figures.add("sum_of_peaks.replay_" + n, r.sumOfPeaks);
         }
+        return true;
+    };
+    for (int round = 1; round <= settings.rounds; ++round) {
+        say("round " + std::to_string(round) + " of " + std::to_string(settings.rounds));
+        if (!runRound((round - 1) % 2)) return 1;
     }
-    if (failed) return 1;
-
-    for (Subject s : flooded[0]) {
-        const std::string key = subjectKey(s);
-        print("RESULT", "throughput." + key, median(of(s).throughput.values));
-        print("RESULT", "peak_working_set." + key, median(of(s).workingSet.values));
-        if (s != Subject::Pipe) print("RESULT", "messages." + key, median(of(s).messages.values));
-    }
-    for (Subject s : probed[0]) {
-        const std::string key = subjectKey(s);
-        print("RESULT", "latency_median." + key, median(of(s).latencyMedian.values));
-        print("RESULT", "latency_p99." + key, median(of(s).latencyP99.values));
-    }
-    for (Subject s : started[0]) print("RESULT", std::string("start_up.") + subjectKey(s), median(of(s).startUp.values));
-    for (int count : jobCounts[0]) {
-        const std::string n = std::to_string(count);
-        print("RESULT", "replay_time." + n, median(jobsOf(count).time.values));
-        print("RESULT", "peak_working_set.replay_" + n, median(jobsOf(count).summedWorkingSet.values));
-        print("RESULT", "sum_of_peaks.replay_" + n, median(jobsOf(count).sumOfPeaks.values));
-    }
+    figures.printMedians();
     return 0;
 }

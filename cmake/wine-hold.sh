@@ -1,9 +1,13 @@
-# Sourced by the scripts that run Windows programs (scripts/test, scripts/demo, bench/run): one
-# wineserver per prefix for the whole run, since each cold start costs seconds, stopped at the end
-# only where this run started it.
+# Sourced by the scripts that run Windows programs (scripts/test, scripts/demo, bench/run,
+# tests/release/check): one wineserver per prefix for the whole run, since each cold start costs
+# seconds, stopped at the end only where this run started it; and the paths those programs take.
 #   hold_wineserver <prefix> <loader>     (run from the source tree's root)
 #   release_wineservers                   (call from the script's EXIT trap)
+#   wine_path <absolute path>             the path as a Windows program under Wine names it
 held_prefixes=()
+
+# Wine sees the machine's root as drive Z:.
+wine_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 hold_wineserver() {
   local prefix=$1 loader=$2
