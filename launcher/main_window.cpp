@@ -1,41 +1,7 @@
 #include "main_window.h"
 
-#include <shellapi.h>
-
-#include "probes.h"
-#include "pumping_wait.h"
 #include "resource.h"
-#include "warning_box.h"
-
-static_assert(kBoxOk == MB_OK && kBoxYesNo == MB_YESNO, "warning box buttons");
-static_assert(kAnswerYes == IDYES && kAnswerNo == IDNO, "warning box answers");
-
-namespace {
-
-// The launch decision's way to the system.
-class SystemLaunchPlatform : public LaunchPlatform {
-public:
-    explicit SystemLaunchPlatform(HWND window) : window_(window) {}
-
-    void killTimer() override { KillTimer(window_, MainWindow::kTimerId); }
-    int adminNameMatches() override { return ::adminNameMatches(); }
-    bool tokenIsElevated() override { return ::tokenIsElevated(); }
-    bool isModernWindows() override { return ::isModernWindows(); }
-    void relaunchElevated(const wchar_t* parameters) override { ::relaunchElevated(parameters); }
-    uintptr_t openFile(const wchar_t* path) override {
-        // Without a folder the program starts in the current folder, the install folder.
-        return reinterpret_cast<uintptr_t>(ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOWNORMAL));
-    }
-    int warningBox(const wchar_t* text, unsigned buttons) override { return ::warningBox(text, buttons); }
-    void pumpingWait(uint32_t ms) override { ::pumpingWait(ms); }
-    void sleep(uint32_t ms) override { Sleep(ms); }
-    void endProcess() override { ExitProcess(0); }
-
-private:
-    HWND window_;
-};
-
-}  // namespace
+#include "system_launch_platform.h"
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -62,7 +28,7 @@ bool MainWindow::CreateHidden(HINSTANCE instance, const wchar_t* installFolder, 
 }
 
 void MainWindow::OnTimer() {
-    SystemLaunchPlatform platform(hwnd_);
+    SystemLaunchPlatform platform(hwnd_, kTimerId);
     decision_.onTimer(platform, installFolder_, switches_);
 }
 
