@@ -7,16 +7,48 @@
 #include "unique_handle.h"
 #include "unique_netapi_buffer.h"
 
+namespace {
+
+// S-1-5-32-544, the built-in Administrators group, whatever the system calls it.
+UniqueSid administratorsSid() {
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    UniqueSid administrators;
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                  0, 0, administrators.put())) {
+        return UniqueSid();
+    }
+    return administrators;
+}
+
+}  // namespace
+
+void administratorsGroupName(wchar_t (&name)[kAccountNameUnits]) {
+    copyText(name, kAccountNameUnits, L"Administrators");
+    UniqueSid administrators = administratorsSid();
+    if (!administrators) return;
+    wchar_t found[kAccountNameUnits];
+    DWORD foundUnits = kAccountNameUnits;
+    wchar_t domain[kAccountNameUnits];
+    DWORD domainUnits = kAccountNameUnits;
+    SID_NAME_USE use;
+    // The name alone ("Administratoren"): the group scan takes no "BUILTIN\" before it.
+    if (LookupAccountSidW(nullptr, administrators.get(), found, &foundUnits, domain, &domainUnits, &use)) {
+        copyText(name, kAccountNameUnits, found);
+    }
+}
+
 int adminNameMatches() {
     wchar_t user[1000];
     DWORD userLength = 1000;
     if (!GetUserNameW(user, &userLength)) return 0;
 
+    wchar_t group[kAccountNameUnits];
+    administratorsGroupName(group);
     UniqueNetApiBuffer buffer;  // freed on every path, whatever the call reports
     DWORD entriesRead = 0;
     DWORD totalEntries = 0;
-    NET_API_STATUS status = NetLocalGroupGetMembers(nullptr, L"Administrators", 1, buffer.put(),
-                                                    MAX_PREFERRED_LENGTH, &entriesRead, &totalEntries, nullptr);
+    NET_API_STATUS status = NetLocalGroupGetMembers(nullptr, group, 1, buffer.put(), MAX_PREFERRED_LENGTH,
+                                                    &entriesRead, &totalEntries, nullptr);
     // A stub may report success without a buffer; that counts nothing.
     if (status != NERR_Success || !buffer) return 0;
     const auto* members = reinterpret_cast<const LOCALGROUP_MEMBERS_INFO_1*>(buffer.get());
@@ -25,12 +57,8 @@ int adminNameMatches() {
 }
 
 bool tokenIsElevated() {
-    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    UniqueSid administrators;
-    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                  0, 0, administrators.put())) {
-        return false;
-    }
+    UniqueSid administrators = administratorsSid();
+    if (!administrators) return false;
     BOOL member = FALSE;
     if (!CheckTokenMembership(nullptr, administrators.get(), &member)) return false;
     return member != FALSE;

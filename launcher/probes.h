@@ -15,8 +15,15 @@ int countNameMatches(const wchar_t* user, const Entry* entries, unsigned long co
     return matches;
 }
 
-// How often the current user's name appears among the members of the local "Administrators"
-// group, compared exactly. 0 when the name or the group cannot be read.
+// Account names fit 256 units and the terminator.
+const unsigned long kAccountNameUnits = 257;
+
+// The local name of the built-in Administrators group (S-1-5-32-544), e.g. "Administratoren" on a
+// German Windows, without its domain; "Administrators" when the lookup fails.
+void administratorsGroupName(wchar_t (&name)[kAccountNameUnits]);
+
+// How often the current user's name appears among the members of the local Administrators group,
+// by the group's local name, compared exactly. 0 when the name or the group cannot be read.
 int adminNameMatches();
 
 // Whether the process token is a member of the built-in Administrators group (S-1-5-32-544),

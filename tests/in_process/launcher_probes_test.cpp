@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cwchar>
 
 #include "probes.h"
+#include "unique_netapi_buffer.h"
 
 // The other launcher tests start the host directly; this is why, in numbers.
 TEST(LauncherProbes, AnswersUnderThisSystemLeadToTheDirectStart) {
@@ -18,4 +20,14 @@ TEST(LauncherProbes, AnswersUnderThisSystemLeadToTheDirectStart) {
     EXPECT_FALSE(matches == 1 && !elevated) << "this system would take the elevated relaunch";
     EXPECT_TRUE(modern);
     EXPECT_EQ(isModernWindows(), modern) << "a second look gives the same answer";
+
+    // The group by the name this system gives it: the name alone, with which the scan succeeds.
+    wchar_t group[kAccountNameUnits];
+    administratorsGroupName(group);
+    EXPECT_NE(group[0], L'\0');
+    EXPECT_EQ(std::wcschr(group, L'\\'), nullptr) << "a domain before the name";
+    UniqueNetApiBuffer members;
+    DWORD read = 0, total = 0;
+    EXPECT_EQ(NetLocalGroupGetMembers(nullptr, group, 1, members.put(), MAX_PREFERRED_LENGTH, &read, &total, nullptr),
+              static_cast<NET_API_STATUS>(NERR_Success));
 }
