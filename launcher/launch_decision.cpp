@@ -21,11 +21,17 @@ namespace {
 
 const size_t kPathUnits = 2000;
 const uintptr_t kFirstSuccess = 32;  // ShellExecuteW results below this are errors
+const uintptr_t kFileNotFound = 2;   // ShellExecuteW's result for a missing file
 
-void pathInFolder(wchar_t (&path)[kPathUnits], const wchar_t* folder, const wchar_t* name) {
+// Opens `name` in the install folder. An empty folder (the launcher's own path did not fit) would
+// name the current drive's root: nothing is started there, and the file counts as not found.
+uintptr_t openInFolder(LaunchPlatform& platform, const wchar_t* folder, const wchar_t* name) {
+    if (folder == nullptr || folder[0] == L'\0') return kFileNotFound;
+    wchar_t path[kPathUnits];
     copyText(path, kPathUnits, folder);
     appendText(path, kPathUnits, L"\\");
     appendText(path, kPathUnits, name);
+    return platform.openFile(path);
 }
 
 }  // namespace
@@ -52,15 +58,11 @@ void LaunchDecision::onTimer(LaunchPlatform& platform, const wchar_t* installFol
     }
 
     bool modern = platform.isModernWindows();
-    wchar_t hostPath[kPathUnits];
-    pathInFolder(hostPath, installFolder, kHostFileName);
-    uintptr_t result = platform.openFile(hostPath);
+    uintptr_t result = openInFolder(platform, installFolder, kHostFileName);
 
     if (result < kFirstSuccess && !modern) {
         if (platform.warningBox(kRuntimeOfferText, kBoxYesNo) == kAnswerYes) {
-            wchar_t installerPath[kPathUnits];
-            pathInFolder(installerPath, installFolder, kRuntimeInstallerFileName);
-            platform.openFile(installerPath);  // a failed installer start is not reported
+            openInFolder(platform, installFolder, kRuntimeInstallerFileName);  // a failed start is not reported
         }
         platform.pumpingWait(1000);
         platform.endProcess();

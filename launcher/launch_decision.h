@@ -43,7 +43,8 @@ const wchar_t* relaunchParameters(const LaunchSwitches& switches);
 class LaunchDecision {
 public:
     // Runs the decision on the first call only; installFolder is stored without a trailing
-    // backslash. Every path ends with platform.endProcess().
+    // backslash, and empty when it could not be read: nothing is started then. Every path ends
+    // with platform.endProcess().
     void onTimer(LaunchPlatform& platform, const wchar_t* installFolder, const LaunchSwitches& switches);
 
 private:
