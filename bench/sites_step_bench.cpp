@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "list_file.h"
 #include "process_find.h"
 #include "settings.h"
 #include "sites_entries.h"

@@ -2,6 +2,7 @@
 
 #include "ansi_text.h"
 #include "host_contract.h"
+#include "list_file.h"
 #include "mailbox_text.h"
 #include "report.h"
 #include "run_record.h"

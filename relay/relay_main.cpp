@@ -5,11 +5,11 @@
 #include <process.h>
 
 #include "host_contract.h"
+#include "list_file.h"
 #include "mailbox_text.h"
 #include "pump.h"
 #include "report.h"
 #include "run_record.h"
-#include "sites_step.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ansi_text.h"
+#include "list_file.h"
 #include "sites_entries.h"
 #include "text_rules.h"
 
@@ -18,14 +19,39 @@ void reportOpenFailure(const std::wstring& path) {
     std::fflush(stderr);
 }
 
+using FolderFunction = UINT(WINAPI*)(LPWSTR, UINT);
+
+// `name` in one of the system's folders; empty when the folder cannot be read.
+std::wstring systemFile(FolderFunction folderOf, const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = folderOf(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::wstring(folder, length) + L"\\" + name;
+}
+
+// The system's Notepad by full path: for a bare "notepad" the shell looks in the current folder
+// first, which is where downloads land. The Windows folder's copy is the one the shell would pick,
+// and it is not redirected for a 32-bit process; the system folder's copy only where that is
+// missing. Empty when neither is there or a folder cannot be read.
+std::wstring systemNotepad() {
+    for (FolderFunction folderOf : {GetSystemWindowsDirectoryW, GetSystemDirectoryW}) {
+        const std::wstring path = systemFile(folderOf, L"notepad.exe");
+        if (path.empty()) return {};
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return path;
+    }
+    return {};
+}
+
 // The shell is loaded here, when a list is shown, rather than imported: download runs never show
 // one and are spared its start-up time and memory. It stays loaded, because ShellExecuteW may leave
-// work of its own running in this process.
+// work of its own running in this process. A Notepad that cannot be found or started is not
+// reported: the user still has the list file.
 void openInNotepad(const std::wstring& listPath) {
-    wchar_t system[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    const HMODULE shell = LoadLibraryW((std::wstring(system, length) + L"\\shell32.dll").c_str());
+    const std::wstring notepad = systemNotepad();
+    const std::wstring shellPath = systemFile(GetSystemDirectoryW, L"shell32.dll");
+    if (notepad.empty() || shellPath.empty()) return;
+    const HMODULE shell = LoadLibraryW(shellPath.c_str());
     if (shell == nullptr) return;
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     // Through void (*)(), which converts to any function pointer type without a warning.
@@ -33,45 +59,10 @@ void openInNotepad(const std::wstring& listPath) {
         reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
     if (shellExecute == nullptr) return;
     // The path goes unquoted: Notepad takes the rest of its command line as the file name.
-    shellExecute(nullptr, L"open", L"notepad", listPath.c_str(), nullptr, SW_SHOWNORMAL);
+    shellExecute(nullptr, L"open", notepad.c_str(), listPath.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
-
-UniqueHandle openListForReading(const std::wstring& path) {
-    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-UniqueHandle openListForWriting(const std::wstring& path) {
-    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-bool readAllBytes(HANDLE file, std::string& bytes) {
-    bytes.clear();
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) bytes.reserve(size_t(size.QuadPart));
-    char buffer[1 << 16];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) return false;
-        if (got == 0) return true;
-        bytes.append(buffer, got);
-    }
-}
-
-bool writeAllBytes(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        // WriteFile takes a 32-bit count; large texts go in slices.
-        const DWORD slice = DWORD(std::min<size_t>(bytes.size() - done, 1u << 24));
-        DWORD put = 0;
-        if (!WriteFile(file, bytes.data() + done, slice, &put, nullptr) || put == 0) return false;
-        done += put;
-    }
-    return true;
-}
 
 int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring& listPath) {
     const std::wstring sortedPath = downloaderFolder + L"\\Out.txt";
@@ -99,10 +90,9 @@ int sortSupportedSites(const std::wstring& downloaderFolder, const std::wstring&
 
     if (!replacesList(entries.count())) return 0;
     // A sorted copy that is short of the list must not replace it: the list stays as the
-    // downloader wrote it, and so does "Out.txt" for a look at what went wrong.
-    if (readWhole && writtenWhole) {
-        // A failed copy or Notepad start is not reported: the user still has the list file.
-        CopyFileW(sortedPath.c_str(), listPath.c_str(), FALSE);
+    // downloader wrote it, and so does "Out.txt" for a look at what went wrong. A failed copy is
+    // not reported, and "Out.txt" stays with the sorted list.
+    if (readWhole && writtenWhole && CopyFileW(sortedPath.c_str(), listPath.c_str(), FALSE)) {
         DeleteFileW(sortedPath.c_str());
     }
     openInNotepad(listPath);

@@ -31,9 +31,9 @@ TEST_F(RelaySites, EveryChunkGoesWholeIntoTheListFile) {
     c.installDownloader(c.lockstepWrites(writes));
     ASSERT_TRUE(c.runSites());
     HostSim& host = c.host();
-    // Lines after a chunk's first line feed are listed but not relayed; a NUL byte ends a chunk.
+    // Every line of a chunk is listed and relayed; a NUL byte ends a chunk.
     EXPECT_EQ(readFileBytes(c.listPath()), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf");
-    EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"Youtube", L"", L"abc", L"zdf"}));
+    EXPECT_EQ(relayedLines(host), (std::vector<std::wstring>{L"Youtube", L"Vimeo", L"", L"arte.tv", L"abc", L"zdf"}));
     EXPECT_EQ(host.console(), "Youtube\r\nVimeo\r\n\r\narte.tv\r\nabczdf" + contract::kExitNoData);
     EXPECT_TRUE(c.noticesWere(Notices::Both));
     EXPECT_EQ(standinValues(c.standin(), L"commandline"), std::vector<std::wstring>{L" -o x --list-extractors"});
@@ -50,11 +50,15 @@ TEST_F(RelaySites, FiftyLinesAreSortedIntoOutTxtOnly) {
 }
 
 TEST_F(RelaySites, FiftyOneLinesReplaceTheListAndOpenNotepad) {
+    // A notepad.exe planted where downloads land, the relay's current folder, is not the one
+    // started: the stand-in host, which records each start of its own beside itself.
+    ASSERT_TRUE(copyFileTo(builtProgram(L"velvoxapp.exe"), c.workDir + L"\\notepad.exe"));
     const std::string output = crlfText(siteLines(51));
     runWith(output);
     EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(withCrLf(output)));
     EXPECT_FALSE(fileExists(c.sortedPath()));
     expectNotepadShowingList(c.dir.path(), c.listPath());
+    EXPECT_FALSE(fileExists(c.workDir + L"\\velvoxapp-starts.bin")) << "the planted notepad.exe was started";
 }
 
 TEST_F(RelaySites, RealListAsAWindowsDownloaderPrintsIt) {

@@ -14,6 +14,7 @@
 #include "sites_expect.h"
 #include "sites_step.h"
 #include "temp_dir.h"
+#include "unique_handle.h"
 
 namespace {
 
@@ -65,6 +66,21 @@ TEST_F(SitesStep, FiftyOneEntriesReplaceTheListAndOpenNotepad) {
     entries.push_back(std::string(51, 'E'));
     EXPECT_EQ(readFileBytes(listPath), sortedCrlf(crlfText(entries)));
     EXPECT_FALSE(fileExists(sortedPath));
+    expectNotepadShowingList(dir.path(), listPath);
+}
+
+TEST_F(SitesStep, FiftyOneEntriesStayInOutTxtWhenTheListCannotBeReplaced) {
+    const std::string list = crlfText(siteLines(51));
+    ASSERT_TRUE(writeFileBytes(listPath, list));
+    {
+        // Held open for reading by another program that shares no writing: the copy over it fails.
+        UniqueHandle held(CreateFileW(listPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+    }
+    EXPECT_EQ(readFileBytes(listPath), list);
+    ASSERT_TRUE(fileExists(sortedPath)) << "the sorted list is gone";
+    EXPECT_EQ(readFileBytes(sortedPath), sortedCrlf(list));
     expectNotepadShowingList(dir.path(), listPath);
 }
 

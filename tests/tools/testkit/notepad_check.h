@@ -9,11 +9,18 @@
 #include "process_find.h"
 #include "window_find.h"
 
-// Expects one Notepad started for `listPath` (which lies in the test's own `folder`): the path as
-// its parameters, unquoted, and its window showing the file. Closes it again.
+// Expects one Notepad started for `listPath` (which lies in the test's own `folder`): the system's
+// own, the path as its parameters, unquoted, and its window showing the file. Closes it again.
 inline void expectNotepadShowingList(const std::wstring& folder, const std::wstring& listPath) {
     const std::vector<DWORD> found = findProcesses(L"notepad.exe", folder + L"\\");
     ASSERT_EQ(found.size(), 1u) << "one Notepad for " << toUtf8(folder);
+    wchar_t windows[MAX_PATH];
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring within = std::wstring(windows, length < MAX_PATH ? length : 0) + L"\\";
+    const std::wstring image = processImage(found[0]);
+    EXPECT_TRUE(within.size() > 1 && image.size() > within.size() &&
+                _wcsnicmp(image.c_str(), within.c_str(), within.size()) == 0)
+        << "not the system's Notepad: " << toUtf8(image);
     const std::wstring commandLine = processCommandLine(found[0]);
     const std::wstring tail = L" " + listPath;
     EXPECT_TRUE(commandLine.size() > tail.size() &&

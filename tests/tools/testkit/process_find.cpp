@@ -30,6 +30,14 @@ std::wstring processCommandLine(DWORD processId) {
     return commandLine;
 }
 
+std::wstring processImage(DWORD processId) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    wchar_t image[MAX_PATH * 4];
+    DWORD size = sizeof image / sizeof image[0];
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, image, &size)) return {};
+    return std::wstring(image, size);
+}
+
 std::vector<DWORD> findProcesses(const std::wstring& exeName, const std::wstring& text) {
     std::vector<DWORD> found;
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

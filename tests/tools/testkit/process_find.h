@@ -10,6 +10,9 @@
 // Works for processes of the reader's own bitness.
 std::wstring processCommandLine(DWORD processId);
 
+// The full path of a running process's executable; empty when it cannot be read.
+std::wstring processImage(DWORD processId);
+
 // Running processes of the executable `exeName` (e.g. L"notepad.exe") whose command line holds
 // `text`. Parallel tests pass their own folder, so that each finds only what it started.
 std::vector<DWORD> findProcesses(const std::wstring& exeName, const std::wstring& text);
