@@ -30,6 +30,8 @@ void Downloader::start(const Settings& settings) {
                                         nullptr, nullptr, &startup, &process);
     // Ours closed, the output ends once the child and its descendants close theirs; at once without a child.
     outputWrite.reset();
+    // Nothing is ever written to the child's input: closed, a read of it ends instead of waiting forever.
+    inputWrite.reset();
     if (!started) {
         warningBox(L"Error CreateChildProcess");
         return;

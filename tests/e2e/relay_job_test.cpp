@@ -22,7 +22,7 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     HostSim& host = job.host();
 
     // The child: its command line from the blank before -o, the relay's current folder and
-    // console, and a standard input that never ends.
+    // console, and a standard input that ends at once.
     const StandinRecord record = job.standin();
     EXPECT_EQ(standinValues(record, L"start").size(), 1u);
     EXPECT_EQ(standinValues(record, L"commandline"), std::vector<std::wstring>{L" -o out.mp4 http://videos.invalid/v?id=1"});
@@ -30,7 +30,7 @@ TEST(RelayJob, RunsAWholeJobFromCommandToEndOfData) {
     EXPECT_EQ(standinValues(record, L"module"), std::vector<std::wstring>{job.downloaderFolder + L"\\youtube-dl.exe"});
     EXPECT_EQ(standinValues(record, L"consoletitle"),
               std::vector<std::wstring>{contract::consoleTitle(job.options.hostNumber, job.options.jobNumber)});
-    EXPECT_EQ(standinValues(record, L"stdin"), std::vector<std::wstring>{L"waiting"});
+    EXPECT_EQ(standinValues(record, L"stdin"), std::vector<std::wstring>{L"ended"});
 
     // The command was taken: the mailbox holds the empty text.
     const auto taken = host.events(Kind::MailboxTaken);
