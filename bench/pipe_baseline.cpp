@@ -2,9 +2,9 @@
 // The least a relay can do, for the benchmark to measure the relay against. Starts the downloader
 // with its standard output and error on a pipe made as the relay makes it, reads the pipe in
 // 4096-byte reads and writes each read to its own standard output (a file, in the benchmark).
-// With a window title it also sends, for each read, one synchronous WM_COPYDATA with the read's
-// first line in UTF-16 to that window, as the relay's contract asks: one message per read, one
-// blocking read per chunk, no buffering.
+// With a window title it also sends, for each line of each read, one synchronous WM_COPYDATA with
+// the line in UTF-16 to that window, as the relay's contract asks: the read up to a NUL byte,
+// converted whole, cut at every LF; one blocking read per chunk, no buffering, nothing carried over.
 #include <windows.h>
 
 #include <string>
@@ -48,20 +48,27 @@ int wmain(int argc, wchar_t** argv) {
 
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     char chunk[kChunkBytes];
-    wchar_t line[kChunkBytes];
+    wchar_t text[kChunkBytes];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(outputRead.get(), chunk, kChunkBytes, &got, nullptr) || got == 0) break;
         DWORD put = 0;
         WriteFile(out, chunk, got, &put, nullptr);
         if (host == nullptr) continue;
-        DWORD lineBytes = 0;
-        while (lineBytes < got && chunk[lineBytes] != '\n' && chunk[lineBytes] != '\0') ++lineBytes;
-        const int units = lineBytes == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, chunk, int(lineBytes), line, kChunkBytes);
-        COPYDATASTRUCT record{};
-        record.cbData = DWORD(units > 0 ? units : 0) * sizeof(wchar_t);
-        record.lpData = line;
-        SendMessageW(host, WM_COPYDATA, contract::kLineRelay, reinterpret_cast<LPARAM>(&record));
+        DWORD textBytes = 0;
+        while (textBytes < got && chunk[textBytes] != '\0') ++textBytes;
+        const int made = textBytes == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, chunk, int(textBytes), text, kChunkBytes);
+        const DWORD units = made > 0 ? DWORD(made) : 0;
+        // Each part that ends at an LF, then the rest unless it is empty; no LF at all: one message.
+        for (DWORD from = 0, at = 0; at <= units; ++at) {
+            if (at < units && text[at] != L'\n') continue;
+            if (at == units && from == units && from != 0) break;
+            COPYDATASTRUCT record{};
+            record.cbData = (at - from) * sizeof(wchar_t);
+            record.lpData = text + from;
+            SendMessageW(host, WM_COPYDATA, contract::kLineRelay, reinterpret_cast<LPARAM>(&record));
+            from = at + 1;
+        }
     }
     return 0;
 }

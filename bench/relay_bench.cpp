@@ -8,6 +8,9 @@
 //   start-up    CreateProcessW to the taking of a command written before the start, against
 //               start_baseline, which makes the relay's system calls up to that first poll
 //   working set the peak working set of each program in the throughput runs
+//   sites list  the real supported-sites list as a Windows downloader prints it, in 4096-byte writes,
+//               through the relay in sites mode and through pipe_baseline with its messages: how
+//               many line messages each sends
 //   many jobs   `jobs` hosts at once, each with its own relay and a stand-in that replays the
 //               recorded download: the time until all have ended against one job alone, and the
 //               peak of the relays' summed working sets; every job is checked whole
@@ -27,10 +30,12 @@
 #include "contract.h"
 #include "hostsim.h"
 #include "paths.h"
+#include "process_find.h"
 #include "recording.h"
 #include "standin_record.h"
 #include "stats.h"
 #include "temp_dir.h"
+#include "window_find.h"
 
 namespace {
 
@@ -140,6 +145,10 @@ public:
 
     HostSim* host() { return host_.get(); }
     StandinRecord standin() const { return readStandinRecord(downloaderFolder_ + L"\\" + kStandinRecord); }
+    // The Notepad a sites-mode relay opened for its list, in this run's folder.
+    void closeNotepads() const {
+        for (DWORD id : findProcesses(L"notepad.exe", dir_.path() + L"\\")) closeWindowAndWait(nullptr, id, 10000);
+    }
 
 private:
     Subject subject_;
@@ -226,6 +235,28 @@ FloodResult floodThrough(Subject subject, const Settings& settings) {
     result.messages = double(host->events(HostEvent::Kind::CopyData).size());
     result.peakWorkingSet = double(host->peakWorkingSet());
     return result;
+}
+
+// The real supported-sites list as a Windows downloader prints it, as a stand-in script of
+// 4096-byte writes; empty when the fixture cannot be read.
+std::string sitesListScript() {
+    const std::string list = windowsPrinted(readFileBytes(hostPath(VELVOX_FIXTURES_DIR) + L"\\supported-sites.txt"));
+    std::string script;
+    for (size_t at = 0; at < list.size(); at += 4096) script += "write " + toHex(list.substr(at, 4096)) + "\n";
+    return script;
+}
+
+// How many line messages the host gets for the sites list; -1 when the run failed.
+double sitesMessages(Subject subject, const std::string& script) {
+    Run run(subject, script, ++serial);
+    if (subject == Subject::Relay) {
+        run.options().sitesMode = L"1";
+        run.setCommand(L"youtube-dl -o x --list-extractors");
+    }
+    HostSim* host = run.runToEnd("sites list");
+    run.closeNotepads();  // a list of more than 50 entries is shown
+    if (host == nullptr) return -1;
+    return double(host->events(HostEvent::Kind::CopyData).size());
 }
 
 struct LatencyResult {
@@ -329,12 +360,12 @@ JobsResult replayJobs(int count, const Replay& replay) {
     std::vector<std::wstring> arguments;
     for (int i = 0; i < count; ++i) {
         const int id = ++serial;
-        const std::wstring lockstep = lockstepEventName(hostNumberFor(id), id);
+        const std::wstring lockstep = lockstepSemaphoreName(hostNumberFor(id), id);
         runs.push_back(std::make_unique<Run>(Subject::Relay,
                                              "lockstep " + toUtf8(lockstep) + " " + std::to_string(kLockstepMs) +
                                                  "\nreplay " + toUtf8(replay.path) + "\n",
                                              id));
-        runs.back()->options().lockstepEvent = lockstep;
+        runs.back()->options().lockstepSemaphore = lockstep;
         arguments.push_back(L" -o job" + std::to_wstring(id) + L".mp4 http://127.0.0.1/job.mp4");
         runs.back()->setCommand(L"youtube-dl" + arguments.back());
     }
@@ -434,6 +465,11 @@ int wmain(int argc, wchar_t** argv) {
         say("jobs: cannot read the progress recording " + toUtf8(replay.path));
         return 1;
     }
+    const std::string sitesScript = sitesListScript();
+    if (sitesScript.empty()) {
+        say("sites list: cannot read the supported-sites fixture");
+        return 1;
+    }
 
     // The relay and the baseline it is held to run next to each other, first one then the other
     // leading, so that a drift in the machine's load does not always fall on the same side.
@@ -456,6 +492,11 @@ int wmain(int argc, wchar_t** argv) {
             figures.add("throughput." + key, r.mibPerSecond);
             figures.add("peak_working_set." + key, r.peakWorkingSet);
             if (s != Subject::Pipe) figures.add("messages." + key, r.messages);
+        }
+        for (Subject s : probed[turn]) {
+            const double messages = sitesMessages(s, sitesScript);
+            if (messages < 0) return false;
+            figures.add(std::string("messages_sites.") + subjectKey(s), messages);
         }
         for (Subject s : probed[turn]) {
             const LatencyResult r = probeThrough(s, settings);

@@ -22,14 +22,17 @@ void appendToList(HANDLE list, const char* bytes, size_t count) {
     writeAllBytes(list, text);  // a failed write is not reported; the sites step sorts what is there
 }
 
-void relayFirstLine(HWND host, const std::wstring& wide) {
-    const size_t length = firstLineLength(wide.data(), wide.size());
-    COPYDATASTRUCT record{};
-    record.dwData = 0;
-    record.cbData = static_cast<DWORD>(length * sizeof(wchar_t));
-    record.lpData = const_cast<wchar_t*>(wide.c_str());
-    // The host's answer means nothing to the relay.
-    SendMessageW(host, WM_COPYDATA, kLineRelayParam, reinterpret_cast<LPARAM>(&record));
+// One message for each line of the read, each to the newest host window. Nothing is carried over
+// to the next read, so a progress line without LF reaches the host at once. The host's answer
+// means nothing to the relay.
+void relayLines(const std::atomic<HWND>& host, const std::wstring& wide) {
+    forEachRelayedLine(wide.data(), wide.size(), [&host](const wchar_t* line, size_t units) {
+        COPYDATASTRUCT record{};
+        record.dwData = 0;
+        record.cbData = static_cast<DWORD>(units * sizeof(wchar_t));
+        record.lpData = const_cast<wchar_t*>(line);
+        SendMessageW(host.load(), WM_COPYDATA, kLineRelayParam, reinterpret_cast<LPARAM>(&record));
+    });
 }
 
 }  // namespace
@@ -61,7 +64,7 @@ void runPump(RunRecord& run) {
         const size_t textBytes = chunkTextLength(chunk, got);
         printNarrow(chunk, textBytes);
         if (settings.sitesMode) appendToList(shared.listFile.load(), chunk, textBytes);
-        relayFirstLine(shared.hostWindow.load(), ansiToWide(chunk, textBytes));
+        relayLines(shared.hostWindow, ansiToWide(chunk, textBytes));
     }
 
     shared.closeListFile();

@@ -6,12 +6,6 @@ size_t chunkTextLength(const char* bytes, size_t count) {
     return length;
 }
 
-size_t firstLineLength(const wchar_t* text, size_t count) {
-    size_t length = 0;
-    while (length < count && text[length] != L'\n') ++length;
-    return length;
-}
-
 void appendListBytes(std::string& out, const char* bytes, size_t count) {
     size_t from = 0;
     for (size_t i = 0; i < count; ++i) {

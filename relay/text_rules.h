@@ -8,8 +8,20 @@
 // A read counts as narrow text ended after its bytes, so a NUL byte ends it early.
 size_t chunkTextLength(const char* bytes, size_t count);
 
-// Units before the first line feed (all of them when there is none). Carriage returns stay in.
-size_t firstLineLength(const wchar_t* text, size_t count);
+// Calls send(line, units) for each line relay message that one converted read gives: each part
+// that ends at a line feed, without it, then the part after the last line feed unless that is
+// empty. A text without a line feed is one message, the empty text too. Only LF separates lines:
+// carriage returns stay in.
+template <typename Send>
+void forEachRelayedLine(const wchar_t* text, size_t count, Send send) {
+    size_t from = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (text[i] != L'\n') continue;
+        send(text + from, i - from);
+        from = i + 1;
+    }
+    if (from < count || from == 0) send(text + from, count - from);
+}
 
 // Appends one read of the downloader's output as the list file holds it: its bytes as they came,
 // each line feed as CR LF, a CR already there kept. No code page is involved, so a character cut

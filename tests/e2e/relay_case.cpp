@@ -28,7 +28,7 @@ RelayCase::RelayCase(const std::wstring& tag) : dir(tag) {
 void RelayCase::setNumbers(int32_t hostNumber, int32_t jobNumber) {
     options.hostNumber = hostNumber;
     options.jobNumber = jobNumber;
-    options.lockstepEvent = lockstepEventName(hostNumber, jobNumber);
+    options.lockstepSemaphore = lockstepSemaphoreName(hostNumber, jobNumber);
 }
 
 void RelayCase::installDownloader(const std::vector<std::string>& script, const std::wstring& folder) {
@@ -37,7 +37,7 @@ void RelayCase::installDownloader(const std::vector<std::string>& script, const 
     ASSERT_TRUE(installStandin(in(folder), text));
 }
 
-std::string RelayCase::lockstep() const { return "lockstep " + toUtf8(options.lockstepEvent) + " 15000"; }
+std::string RelayCase::lockstep() const { return "lockstep " + toUtf8(options.lockstepSemaphore) + " 15000"; }
 
 HostSim& RelayCase::start() {
     host_ = std::make_unique<HostSim>(options);

@@ -31,16 +31,16 @@ class RelayCase {
 public:
     explicit RelayCase(const std::wstring& tag);
 
-    // The host and job numbers, and the lockstep event named after them.
+    // The host and job numbers, and the lockstep semaphore named after them.
     void setNumbers(int32_t hostNumber, int32_t jobNumber);
 
     TempDir dir;
     std::wstring downloaderFolder;  // the relay's argument 2
     std::wstring workDir;           // the relay's current folder
-    HostOptions options;            // numbers, relay, folders and the lockstep event filled in
+    HostOptions options;            // numbers, relay, folders and the lockstep semaphore filled in
 
     // Copies the stand-in into `folder` (the downloader folder by default) with its script.
-    // Pass lockstep() as the first line where one message per write is asserted.
+    // Pass lockstep() as the first line where each write must be read on its own.
     void installDownloader(const std::vector<std::string>& script, const std::wstring& folder = {});
     std::string lockstep() const;
     // The lockstep line, then one write each.

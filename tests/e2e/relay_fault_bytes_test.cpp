@@ -1,5 +1,5 @@
 // Nothing the downloader writes is lost or changed on its way: every byte value reaches the echo,
-// the list file and the host in order; a NUL byte ends its own read only. (Full 4096-byte reads
+// the list file and the host in order, every line of a read; a NUL byte ends its own read only. (Full 4096-byte reads
 // and a few code page bytes are in relay_limits_test.cpp, a NUL byte in a plain job in
 // relay_job_test.cpp.)
 #include <gtest/gtest.h>
@@ -23,11 +23,13 @@ std::string byteRange(int first, int last) {
 // A read as narrow text: up to its first NUL byte.
 std::string upToNul(const std::string& read) { return read.substr(0, read.find('\0')); }
 
-// The read converted whole, then cut at its first line feed (a lead byte before a line feed may
-// take it into one character).
-std::wstring firstLineOf(const std::string& read) {
-    const std::wstring text = fromAnsi(upToNul(read));
-    return text.substr(0, text.find(L'\n'));
+// The host's lines for reads that each came on their own.
+std::vector<std::wstring> linesOfReads(const std::vector<std::string>& reads) {
+    std::vector<std::wstring> lines;
+    for (const std::string& r : reads) {
+        for (std::wstring& line : relayedLinesOf(r)) lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 // Runs the reads in sites mode, each its own read, and checks the run's end, its notices, its
@@ -37,13 +39,9 @@ std::string runSitesReads(RelayCase& c, const std::vector<std::string>& reads) {
     EXPECT_TRUE(c.runSites());
     EXPECT_TRUE(c.noticesWere(Notices::Both));
     std::string text;
-    std::vector<std::wstring> lines;
-    for (const std::string& r : reads) {
-        text += upToNul(r);
-        lines.push_back(firstLineOf(r));
-    }
+    for (const std::string& r : reads) text += upToNul(r);
     EXPECT_EQ(c.host().console(), withCrLf(text) + contract::kExitNoData);
-    EXPECT_EQ(relayedLines(c.host()), lines);
+    EXPECT_EQ(relayedLines(c.host()), linesOfReads(reads));
     return text;
 }
 
@@ -95,9 +93,10 @@ TEST_F(RelayFaultBytes, EveryByteValueReachesEchoListAndHost) {
     const std::string text = runSitesReads(c, reads);
     // Eight entries, so the list keeps the output as it came.
     EXPECT_EQ(readFileBytes(c.listPath()), withCrLf(text));
+    // Two lines in the first read and in the fourth (cut at its byte 0x0A), one in each other.
     const auto relayed = c.host().events(Kind::CopyData);
-    ASSERT_EQ(relayed.size(), reads.size());
-    EXPECT_EQ(relayed[4].cbData, 0u);  // a read that begins with NUL relays an empty line
+    ASSERT_EQ(relayed.size(), 8u);
+    EXPECT_EQ(relayed[6].cbData, 0u);  // a read that begins with NUL relays one empty line
 }
 
 TEST_F(RelayFaultBytes, WritesOfEverySizeArriveWholeAndInOrder) {
@@ -124,10 +123,11 @@ TEST_F(RelayFaultBytes, WritesOfEverySizeArriveWholeAndInOrder) {
     EXPECT_EQ(echoed.value(), expectedEcho.value()) << "the echo is not every byte in order";
 
     const std::vector<std::wstring> lines = relayedLines(host);
-    ASSERT_EQ(lines.size(), writes.size());
+    const std::vector<std::wstring> expected = linesOfReads(writes);
+    ASSERT_EQ(lines.size(), expected.size());
     size_t wrong = 0, firstWrong = 0;
-    for (size_t i = 0; i < writes.size(); ++i) {
-        if (lines[i] == firstLineOf(writes[i])) continue;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        if (lines[i] == expected[i]) continue;
         if (wrong++ == 0) firstWrong = i;
     }
     EXPECT_EQ(wrong, 0u) << "first wrong line: " << firstWrong;
@@ -140,7 +140,7 @@ TEST_F(RelayFaultBytes, WritesOfEverySizeArriveWholeAndInOrder) {
 
 // The list file gets the downloader's bytes, not what the ANSI code page makes of each read: a
 // character cut between two reads and bytes that the code page does not know come through
-// unchanged, and the sites step sorts them as bytes. The host still gets each read's first line
+// unchanged, and the sites step sorts them as bytes. The host still gets each read's lines
 // through the code page.
 TEST_P(CodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
     const AnsiCodePage& codePage = GetParam();

@@ -84,7 +84,8 @@ TEST(RelayLimits, FullReadsOf4096BytesAreRelayedExactly) {
     withBreak[100] = '\n';
     c.installDownloader({c.lockstep(), writeOf(full), writeOf(withBreak), writeOf("tail\n")});
     ASSERT_TRUE(c.runJob());
-    EXPECT_EQ(relayedLines(c.host()), (std::vector<std::wstring>{unitsOf(full), std::wstring(100, L'b'), L"tail"}));
+    EXPECT_EQ(relayedLines(c.host()),
+              (std::vector<std::wstring>{unitsOf(full), std::wstring(100, L'b'), std::wstring(3995, L'b'), L"tail"}));
     const std::string piped = full + withBreak + "tail\n";
     EXPECT_EQ(c.host().console(), withCrLf(piped) + contract::kExitNoData);
     EXPECT_TRUE(c.noticesWere(Notices::Both));

@@ -7,7 +7,15 @@
 
 namespace {
 
-size_t lineOf(const std::wstring& text) { return firstLineLength(text.data(), text.size()); }
+using Lines = std::vector<std::wstring>;
+
+Lines linesOf(const wchar_t* text, size_t count) {
+    Lines lines;
+    forEachRelayedLine(text, count, [&](const wchar_t* line, size_t units) { lines.emplace_back(line, units); });
+    return lines;
+}
+
+Lines linesOf(const std::wstring& text) { return linesOf(text.data(), text.size()); }
 
 }  // namespace
 
@@ -23,18 +31,21 @@ TEST(ChunkLine, AFullReadWithoutNulIsTakenWholeAndNoFurther) {
     EXPECT_EQ(chunkTextLength(chunk.data(), chunk.size()), 4096u);
 }
 
-TEST(ChunkLine, FirstLineEndsBeforeTheFirstLineFeed) {
-    EXPECT_EQ(lineOf(L"first\nsecond\n"), 5u);
-    EXPECT_EQ(lineOf(L"\nafter"), 0u);
-    EXPECT_EQ(lineOf(L""), 0u);
+TEST(ChunkLine, EveryLineOfAReadIsOneMessageWithoutItsLineFeed) {
+    EXPECT_EQ(linesOf(L"first\nsecond\n"), (Lines{L"first", L"second"}));
+    EXPECT_EQ(linesOf(L"first\nsecond"), (Lines{L"first", L"second"}));
+    EXPECT_EQ(linesOf(L"\nafter"), (Lines{L"", L"after"}));
+    EXPECT_EQ(linesOf(L"one\n\n\nfour\n"), (Lines{L"one", L"", L"", L"four"}));
+    EXPECT_EQ(linesOf(L"\n"), (Lines{L""}));
 }
 
-TEST(ChunkLine, FirstLineKeepsCarriageReturns) {
-    EXPECT_EQ(lineOf(L"\r[download]  12.5%"), 18u);            // a progress line: no line feed at all
-    EXPECT_EQ(lineOf(L"[info] done\r\n[next]"), 12u);          // CR stays, LF goes
+TEST(ChunkLine, ATextWithoutLineFeedIsExactlyOneMessageEvenEmpty) {
+    EXPECT_EQ(linesOf(L""), (Lines{L""}));
+    std::vector<wchar_t> wide(4096, L'z');  // heap-exact: no read past the text
+    EXPECT_EQ(linesOf(wide.data(), wide.size()), (Lines{std::wstring(4096, L'z')}));
 }
 
-TEST(ChunkLine, AFullChunkWithoutLineFeedIsOneLine) {
-    std::vector<wchar_t> wide(4096, L'z');
-    EXPECT_EQ(firstLineLength(wide.data(), wide.size()), 4096u);
+TEST(ChunkLine, OnlyLineFeedsSeparateCarriageReturnsStay) {
+    EXPECT_EQ(linesOf(L"\r[download]  12.5%\r[download]  13.0%"), (Lines{L"\r[download]  12.5%\r[download]  13.0%"}));
+    EXPECT_EQ(linesOf(L"[info] done\r\n[next]\r\n\r"), (Lines{L"[info] done\r", L"[next]\r", L"\r"}));
 }

@@ -91,7 +91,7 @@ double HostSim::nowMs() const {
     return double(now.QuadPart - startCount_.QuadPart) * 1000.0 / double(frequency_.QuadPart);
 }
 
-std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber) {
+std::wstring lockstepSemaphoreName(int32_t hostNumber, int32_t jobNumber) {
     return L"vx_lockstep_" + std::to_wstring(hostNumber) + L"_" + std::to_wstring(jobNumber);
 }
 
@@ -115,7 +115,7 @@ void HostSim::record(HostEvent::Kind kind, HostEvent event) {
 }
 
 void HostSim::afterLine() {
-    if (lockstep_) SetEvent(lockstep_.get());
+    if (lockstep_) ReleaseSemaphore(lockstep_.get(), 1, nullptr);
     if (options_.hangOnLine == 0 || ++linesSeen_ != options_.hangOnLine) return;
     // Not answering: the relay's SendMessageW waits, as it would on a host that hangs.
     WaitForSingleObject(release_.get(), INFINITE);
@@ -185,8 +185,8 @@ bool HostSim::startRelay() {
 }
 
 bool HostSim::start() {
-    if (!options_.lockstepEvent.empty()) {
-        lockstep_.reset(CreateEventW(nullptr, FALSE, FALSE, options_.lockstepEvent.c_str()));
+    if (!options_.lockstepSemaphore.empty()) {
+        lockstep_.reset(CreateSemaphoreW(nullptr, 0, 0x7FFFFFFF, options_.lockstepSemaphore.c_str()));
     }
     if (options_.createWindow) {
         openWindowLate();

@@ -60,7 +60,7 @@ struct HostOptions {
     DWORD mailboxBytes = 4096;
     std::wstring initialMailbox;            // written before the relay starts
     std::wstring scratchDir;                // for the SmallFile mailbox
-    std::wstring lockstepEvent;             // when set: signalled after each WM_COPYDATA
+    std::wstring lockstepSemaphore;         // when set: released once after each WM_COPYDATA
     // When non-zero: the window thread stops pumping inside the line relay message of that number
     // (a host that hangs), until closeWindow.
     size_t hangOnLine = 0;
@@ -149,8 +149,8 @@ private:
     bool exitRecorded_ = false;
 };
 
-// The event the stand-in's lockstep waits on, signalled after each line relay message.
-std::wstring lockstepEventName(int32_t hostNumber, int32_t jobNumber);
+// The semaphore the stand-in's lockstep waits on, released once after each line relay message.
+std::wstring lockstepSemaphoreName(int32_t hostNumber, int32_t jobNumber);
 
 // The lines the relay sent, in order.
 std::vector<std::wstring> relayedLines(const HostSim& host);

@@ -5,7 +5,7 @@
 // The stand-in downloader is copied into a fresh downloader folder and replays the recording in
 // lockstep with the host, so that each write of the recording reaches the host as its own line.
 // For tests that kill the host: --folder names a downloader folder that already holds the
-// stand-in and its script (lockstep event "vx_lockstep_<host>_<job>"), --hang-on-line makes the
+// stand-in and its script (lockstep semaphore "vx_lockstep_<host>_<job>"), --hang-on-line makes the
 // window stop answering inside that line relay message, and --no-job leaves the relay in
 // hostsim's own job rather than one that would end it together with hostsim.
 #include <windows.h>
@@ -96,7 +96,7 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
-    const std::wstring lockstepName = lockstepEventName(hostNumber, jobNumber);
+    const std::wstring lockstepName = lockstepSemaphoreName(hostNumber, jobNumber);
     std::unique_ptr<TempDir> freshFolder;
     if (givenFolder.empty()) {
         freshFolder = std::make_unique<TempDir>(L"hostsim");
@@ -117,7 +117,7 @@ int wmain(int argc, wchar_t** argv) {
     options.relayPath = relay;
     options.downloaderFolder = folder;
     options.currentDir = folder;
-    options.lockstepEvent = lockstepName;
+    options.lockstepSemaphore = lockstepName;
     options.hangOnLine = hangOnLine;
     options.ownJob = ownJob;
     options.onEvent = [&](const HostEvent& e) {

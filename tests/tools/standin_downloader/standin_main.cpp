@@ -25,9 +25,12 @@ struct Player {
     void write(const std::string& bytes) {
         DWORD put = 0;
         WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-        // In lockstep the next write waits until the host has had this one, so that each write
-        // is read on its own.
-        if (lockstep) WaitForSingleObject(lockstep.get(), lockstepMs);
+        // In lockstep the next write waits until the host has had every line of this one, so that
+        // each write is read on its own.
+        if (!lockstep) return;
+        for (size_t lines = relayedLinesOf(bytes).size(); lines > 0; --lines) {
+            WaitForSingleObject(lockstep.get(), lockstepMs);
+        }
     }
 
     // `total` bytes of progress lines, in writes of `size` bytes, back to back. The counter
@@ -143,7 +146,7 @@ int wmain() {
             std::istringstream parts(argument);
             std::string name;
             parts >> name >> player.lockstepMs;
-            player.lockstep.reset(OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, fromUtf8(name).c_str()));
+            player.lockstep.reset(OpenSemaphoreW(SYNCHRONIZE, FALSE, fromUtf8(name).c_str()));
         } else if (command == "write") {
             player.write(fromHex(argument));
         } else if (command == "sleep") {

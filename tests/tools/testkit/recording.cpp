@@ -30,13 +30,24 @@ std::string withCrLf(const std::string& bytes) {
 
 std::string windowsPrinted(const std::string& utf8) { return withCrLf(toAnsi(fromUtf8(utf8))); }
 
+std::vector<std::wstring> relayedLinesOf(const std::string& read) {
+    const std::wstring text = fromAnsi(read.substr(0, read.find('\0')));
+    std::vector<std::wstring> lines;
+    size_t from = 0;
+    for (size_t end; (end = text.find(L'\n', from)) != std::wstring::npos; from = end + 1) {
+        lines.push_back(text.substr(from, end - from));
+    }
+    if (from < text.size() || lines.empty()) lines.push_back(text.substr(from));
+    return lines;
+}
+
 RelayedRecording relayedFor(const Recording& recording) {
     RelayedRecording relayed;
     std::string piped;
     for (const RecordedWrite& w : recording.writes) {
         const std::string bytes = withCrLf(w.bytes);
         piped += bytes;
-        relayed.lines.push_back(fromAnsi(bytes.substr(0, bytes.find('\n'))));
+        for (std::wstring& line : relayedLinesOf(bytes)) relayed.lines.push_back(std::move(line));
     }
     // The relay's echo goes through a text-mode stream, which makes each LF a CR LF once more.
     relayed.echo = withCrLf(piped);

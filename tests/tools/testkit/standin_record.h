@@ -27,7 +27,8 @@ StandinRecord readStandinRecord(const std::wstring& recordPath);
 std::vector<std::wstring> standinValues(const StandinRecord& record, const std::wstring& key);
 
 // Script lines, one command each:
-//   lockstep <event name> <ms>  after each write, wait (up to ms) for the host to signal the event
+//   lockstep <semaphore> <ms>   after each write, wait (up to ms each) for the host to take each of
+//                               its lines: the host releases the semaphore once a line
 //   write <hex>                 one WriteFile of those bytes to standard output
 //   sleep <ms>
 //   stream <seed> <bytes> <piece> <hex>  ByteStream(seed, excluded bytes in hex) in writes of piece bytes

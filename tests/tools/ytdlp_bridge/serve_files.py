@@ -12,21 +12,11 @@ import os
 import sys
 import threading
 import time
-import urllib.parse
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    """A query "?delay=S" makes the answer wait S seconds, so that it comes in a read of its own."""
-
     def log_message(self, *args):
         pass
-
-    def send_head(self):
-        query = urllib.parse.urlsplit(self.path).query
-        delay = urllib.parse.parse_qs(query).get("delay")
-        if delay:
-            time.sleep(min(float(delay[0]), 30.0))
-        return super().send_head()
 
 
 def main():
