@@ -2,7 +2,7 @@
 // The relay's run-time figures, each side by side with its baseline, the rounds interleaved so
 // that drift in the machine's load falls on all of them alike:
 //   throughput  the stand-in floods the pipe with progress lines; the relay, pipe_baseline alone
-//               (the pipe's limit) and pipe_baseline with one WM_COPYDATA per read (the contract's
+//               (the pipe's limit) and pipe_baseline with one WM_COPYDATA a line (the contract's
 //               limit) each echo it to a file, the last two sending to hostsim's window
 //   latency     stamped lines, paced one per read, from the downloader's write to hostsim's receipt
 //   start-up    CreateProcessW to the taking of a command written before the start, against
@@ -303,7 +303,7 @@ double startUp(Subject subject) {
     return host->nowMs() - host->relayStartedAtMs();
 }
 
-// The recorded download as the relay should pass it on: the host gets each write's first line
+// The recorded download as the relay should pass it on: the host gets each line of each write
 // (its CR kept, its LF gone), the console the writes, each LF as CR LF once more in text mode.
 struct Replay {
     bool ok = false;

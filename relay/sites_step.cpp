@@ -30,11 +30,12 @@ std::wstring systemFile(FolderFunction folderOf, const wchar_t* name) {
 }
 
 // The system's Notepad by full path: for a bare "notepad" the shell looks in the current folder
-// first, which is where downloads land. The Windows folder's copy is the one the shell would pick,
-// and it is not redirected for a 32-bit process; the system folder's copy only where that is
-// missing. Empty when neither is there or a folder cannot be read.
+// first, which is where downloads land. The system folder's copy is the one the shell then picks
+// (for a 32-bit relay on 64-bit Windows the 32-bit one, through the folder's redirection); the
+// Windows folder's only where that is missing. Empty when neither is there or a folder cannot be
+// read.
 std::wstring systemNotepad() {
-    for (FolderFunction folderOf : {GetSystemWindowsDirectoryW, GetSystemDirectoryW}) {
+    for (FolderFunction folderOf : {GetSystemDirectoryW, GetSystemWindowsDirectoryW}) {
         const std::wstring path = systemFile(folderOf, L"notepad.exe");
         if (path.empty()) return {};
         const DWORD attributes = GetFileAttributesW(path.c_str());

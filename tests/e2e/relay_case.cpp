@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "paths.h"
+#include "process_find.h"
 #include "process_run.h"
 #include "wait_until.h"
 
@@ -133,11 +134,9 @@ UniqueHandle openStandin(DWORD processId, const std::wstring& folder, DWORD acce
     if (processId == 0) return {};  // it never started
     UniqueHandle process(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return {};
-    wchar_t image[MAX_PATH * 4];
-    DWORD size = sizeof image / sizeof image[0];
-    if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) return {};
+    const std::wstring image = processImage(process.get());
     const std::wstring expected = folder + L"\\youtube-dl.exe";
-    if (CompareStringOrdinal(image, static_cast<int>(size), expected.c_str(), static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL)
+    if (CompareStringOrdinal(image.c_str(), int(image.size()), expected.c_str(), int(expected.size()), TRUE) != CSTR_EQUAL)
         return {};
     return process;
 }

@@ -23,15 +23,6 @@ std::string byteRange(int first, int last) {
 // A read as narrow text: up to its first NUL byte.
 std::string upToNul(const std::string& read) { return read.substr(0, read.find('\0')); }
 
-// The host's lines for reads that each came on their own.
-std::vector<std::wstring> linesOfReads(const std::vector<std::string>& reads) {
-    std::vector<std::wstring> lines;
-    for (const std::string& r : reads) {
-        for (std::wstring& line : relayedLinesOf(r)) lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
 // Runs the reads in sites mode, each its own read, and checks the run's end, its notices, its
 // echo and the host's lines; returns the text the list should hold: each read up to its first NUL.
 std::string runSitesReads(RelayCase& c, const std::vector<std::string>& reads) {
@@ -41,7 +32,7 @@ std::string runSitesReads(RelayCase& c, const std::vector<std::string>& reads) {
     std::string text;
     for (const std::string& r : reads) text += upToNul(r);
     EXPECT_EQ(c.host().console(), withCrLf(text) + contract::kExitNoData);
-    EXPECT_EQ(relayedLines(c.host()), linesOfReads(reads));
+    EXPECT_EQ(relayedLines(c.host()), relayedLinesOf(reads));
     return text;
 }
 
@@ -123,7 +114,7 @@ TEST_F(RelayFaultBytes, WritesOfEverySizeArriveWholeAndInOrder) {
     EXPECT_EQ(echoed.value(), expectedEcho.value()) << "the echo is not every byte in order";
 
     const std::vector<std::wstring> lines = relayedLines(host);
-    const std::vector<std::wstring> expected = linesOfReads(writes);
+    const std::vector<std::wstring> expected = relayedLinesOf(writes);
     ASSERT_EQ(lines.size(), expected.size());
     size_t wrong = 0, firstWrong = 0;
     for (size_t i = 0; i < expected.size(); ++i) {

@@ -72,12 +72,11 @@ TEST_F(SitesStep, FiftyOneEntriesReplaceTheListAndOpenNotepad) {
 TEST_F(SitesStep, FiftyOneEntriesStayInOutTxtWhenTheListCannotBeReplaced) {
     const std::string list = crlfText(siteLines(51));
     ASSERT_TRUE(writeFileBytes(listPath, list));
-    {
-        // Held open for reading by another program that shares no writing: the copy over it fails.
-        UniqueHandle held(CreateFileW(listPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
-        EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
-    }
+    // Held open for reading by another program that shares no writing: the copy over it fails.
+    UniqueHandle held(CreateFileW(listPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(sortSupportedSites(dir.path(), listPath), 0);
+    held.reset();
     EXPECT_EQ(readFileBytes(listPath), list);
     ASSERT_TRUE(fileExists(sortedPath)) << "the sorted list is gone";
     EXPECT_EQ(readFileBytes(sortedPath), sortedCrlf(list));

@@ -210,11 +210,7 @@ TEST(LauncherDecision, RelaunchCarriesTheSwitchThatWasGiven) {
 TEST(LauncherDecision, PathsAreFormedFromTheInstallFolder) {
     // An empty folder (a launcher path too long to read) names no file: nothing is started from the
     // drive's root, and the start counts as file not found, so a result of 0 never shows here.
-    struct Row {
-        const wchar_t* folder;
-        bool modern;
-        Log expected;
-    } rows[] = {
+    struct Row { const wchar_t* folder; bool modern; Log expected; } rows[] = {
         {L"D:", false, {L"generation", L"open D:\\velvoxapp.exe", L"yes/no box: " + kOffer, L"open D:\\vcredist_x86.exe",
                         L"pumping wait 1000", L"exit"}},
         {L"", false, {L"generation", L"yes/no box: " + kOffer, L"pumping wait 1000", L"exit"}},

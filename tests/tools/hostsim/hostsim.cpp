@@ -144,7 +144,8 @@ bool HostSim::createMailbox() {
         return static_cast<bool>(mapping_);
     }
     mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, options_.mailboxBytes, name.c_str()));
-    if (!mapping_) return false;
+    // A mapping of that name made by another program is not ours to use.
+    if (!mapping_ || GetLastError() == ERROR_ALREADY_EXISTS) return false;
     view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     return static_cast<bool>(view_);
 }

@@ -30,7 +30,7 @@ def main():
     shown = ""
     for line in sys.stdin:
         line = line.rstrip("\n")
-        # A read may hold several progress updates, each after a CR: the last one is the newest.
+        # A line may hold several progress updates, each after a CR: the last one is the newest.
         matches = list(PROGRESS.finditer(line)) if '] line ' in line else []
         match = matches[-1] if matches else None
         if live:

@@ -27,8 +27,7 @@ struct Player {
         WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
         // In lockstep the next write waits until the host has had every line of this one, so that
         // each write is read on its own.
-        if (!lockstep) return;
-        for (size_t lines = relayedLinesOf(bytes).size(); lines > 0; --lines) {
+        for (size_t n = lockstep ? relayedLinesOf({bytes}).size() : 0; n > 0; --n) {
             WaitForSingleObject(lockstep.get(), lockstepMs);
         }
     }

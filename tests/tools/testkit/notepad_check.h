@@ -7,6 +7,7 @@
 
 #include "paths.h"
 #include "process_find.h"
+#include "unique_handle.h"
 #include "window_find.h"
 
 // Expects one Notepad started for `listPath` (which lies in the test's own `folder`): the system's
@@ -17,7 +18,8 @@ inline void expectNotepadShowingList(const std::wstring& folder, const std::wstr
     wchar_t windows[MAX_PATH];
     const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring within = std::wstring(windows, length < MAX_PATH ? length : 0) + L"\\";
-    const std::wstring image = processImage(found[0]);
+    const UniqueHandle notepad(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, found[0]));
+    const std::wstring image = processImage(notepad.get());
     EXPECT_TRUE(within.size() > 1 && image.size() > within.size() &&
                 _wcsnicmp(image.c_str(), within.c_str(), within.size()) == 0)
         << "not the system's Notepad: " << toUtf8(image);

@@ -30,11 +30,10 @@ std::wstring processCommandLine(DWORD processId) {
     return commandLine;
 }
 
-std::wstring processImage(DWORD processId) {
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+std::wstring processImage(HANDLE process) {
     wchar_t image[MAX_PATH * 4];
     DWORD size = sizeof image / sizeof image[0];
-    if (!process || !QueryFullProcessImageNameW(process.get(), 0, image, &size)) return {};
+    if (!QueryFullProcessImageNameW(process, 0, image, &size)) return {};
     return std::wstring(image, size);
 }
 

@@ -10,8 +10,9 @@
 // Works for processes of the reader's own bitness.
 std::wstring processCommandLine(DWORD processId);
 
-// The full path of a running process's executable; empty when it cannot be read.
-std::wstring processImage(DWORD processId);
+// The full path of a process's executable (a handle with PROCESS_QUERY_LIMITED_INFORMATION);
+// empty when it cannot be read.
+std::wstring processImage(HANDLE process);
 
 // Running processes of the executable `exeName` (e.g. L"notepad.exe") whose command line holds
 // `text`. Parallel tests pass their own folder, so that each finds only what it started.

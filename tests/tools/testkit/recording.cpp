@@ -30,25 +30,27 @@ std::string withCrLf(const std::string& bytes) {
 
 std::string windowsPrinted(const std::string& utf8) { return withCrLf(toAnsi(fromUtf8(utf8))); }
 
-std::vector<std::wstring> relayedLinesOf(const std::string& read) {
-    const std::wstring text = fromAnsi(read.substr(0, read.find('\0')));
+std::vector<std::wstring> relayedLinesOf(const std::vector<std::string>& reads) {
     std::vector<std::wstring> lines;
-    size_t from = 0;
-    for (size_t end; (end = text.find(L'\n', from)) != std::wstring::npos; from = end + 1) {
-        lines.push_back(text.substr(from, end - from));
+    for (const std::string& read : reads) {
+        const std::wstring text = fromAnsi(read.substr(0, read.find('\0')));
+        const size_t first = lines.size();
+        size_t from = 0;
+        for (size_t end; (end = text.find(L'\n', from)) != std::wstring::npos; from = end + 1) {
+            lines.push_back(text.substr(from, end - from));
+        }
+        if (from < text.size() || lines.size() == first) lines.push_back(text.substr(from));
     }
-    if (from < text.size() || lines.empty()) lines.push_back(text.substr(from));
     return lines;
 }
 
 RelayedRecording relayedFor(const Recording& recording) {
     RelayedRecording relayed;
+    std::vector<std::string> reads;
+    for (const RecordedWrite& w : recording.writes) reads.push_back(withCrLf(w.bytes));
     std::string piped;
-    for (const RecordedWrite& w : recording.writes) {
-        const std::string bytes = withCrLf(w.bytes);
-        piped += bytes;
-        for (std::wstring& line : relayedLinesOf(bytes)) relayed.lines.push_back(std::move(line));
-    }
+    for (const std::string& read : reads) piped += read;
+    relayed.lines = relayedLinesOf(reads);
     // The relay's echo goes through a text-mode stream, which makes each LF a CR LF once more.
     relayed.echo = withCrLf(piped);
     return relayed;

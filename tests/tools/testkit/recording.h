@@ -21,10 +21,11 @@ std::string withCrLf(const std::string& bytes);
 // UTF-8 text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
 std::string windowsPrinted(const std::string& utf8);
 
-// The lines the host should get for one read of the downloader's output, worked out on its own:
-// the read up to its first NUL byte, through the ANSI code page, cut at each LF (CRs kept); the
-// part after the last LF only when it is not empty; a read without LF is one line, even empty.
-std::vector<std::wstring> relayedLinesOf(const std::string& read);
+// The lines the host should get for reads of the downloader's output, each read on its own, worked
+// out independently: a read up to its first NUL byte, through the ANSI code page, cut at each LF
+// (CRs kept); the part after the last LF only when it is not empty; a read without LF is one line,
+// even empty.
+std::vector<std::wstring> relayedLinesOf(const std::vector<std::string>& reads);
 
 // What the relay passes on for a recording that the stand-in downloader replays (writing each LF as
 // CR LF), each write its own read: the host's lines, in order, and the relay's console echo,
