@@ -475,7 +475,8 @@ int wmain(int argc, wchar_t** argv) {
     // leading, so that a drift in the machine's load does not always fall on the same side.
     const std::vector<Subject> flooded[2] = {{Subject::Relay, Subject::PipeMessages, Subject::Pipe},
                                              {Subject::PipeMessages, Subject::Relay, Subject::Pipe}};
-    const std::vector<Subject> probed[2] = {{Subject::Relay, Subject::PipeMessages},
+    // The relay and baseline (b): the sites list's messages, then the latency.
+    const std::vector<Subject> paired[2] = {{Subject::Relay, Subject::PipeMessages},
                                             {Subject::PipeMessages, Subject::Relay}};
     const std::vector<Subject> started[2] = {{Subject::Relay, Subject::StartBaseline},
                                              {Subject::StartBaseline, Subject::Relay}};
@@ -493,12 +494,12 @@ int wmain(int argc, wchar_t** argv) {
             figures.add("peak_working_set." + key, r.peakWorkingSet);
             if (s != Subject::Pipe) figures.add("messages." + key, r.messages);
         }
-        for (Subject s : probed[turn]) {
+        for (Subject s : paired[turn]) {
             const double messages = sitesMessages(s, sitesScript);
             if (messages < 0) return false;
             figures.add(std::string("messages_sites.") + subjectKey(s), messages);
         }
-        for (Subject s : probed[turn]) {
+        for (Subject s : paired[turn]) {
             const LatencyResult r = probeThrough(s, settings);
             if (!r.ok) return false;
             const std::string key = subjectKey(s);

@@ -47,9 +47,8 @@ std::vector<std::wstring> relayedLinesOf(const std::vector<std::string>& reads) 
 RelayedRecording relayedFor(const Recording& recording) {
     RelayedRecording relayed;
     std::vector<std::string> reads;
-    for (const RecordedWrite& w : recording.writes) reads.push_back(withCrLf(w.bytes));
     std::string piped;
-    for (const std::string& read : reads) piped += read;
+    for (const RecordedWrite& w : recording.writes) piped += reads.emplace_back(withCrLf(w.bytes));
     relayed.lines = relayedLinesOf(reads);
     // The relay's echo goes through a text-mode stream, which makes each LF a CR LF once more.
     relayed.echo = withCrLf(piped);
