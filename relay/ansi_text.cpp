@@ -11,6 +11,14 @@ std::wstring ansiToWide(const char* bytes, size_t count) {
     return wide;
 }
 
+CodePageFacts ansiCodePageFacts() {
+    // UTF-8 as the ANSI code page (Windows 10's "Beta: Use Unicode UTF-8" option) has its own rule.
+    if (GetACP() == CP_UTF8) return CodePageFacts::utf8();
+    CPINFO info{};
+    if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 2) return {};
+    return CodePageFacts::doubleByte(info.LeadByte, MAX_LEADBYTES);
+}
+
 std::string wideToAnsi(const std::wstring& text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());

@@ -6,6 +6,56 @@ size_t chunkTextLength(const char* bytes, size_t count) {
     return length;
 }
 
+CodePageFacts CodePageFacts::doubleByte(const unsigned char* ranges, size_t count) {
+    CodePageFacts facts;
+    facts.kind = Kind::DoubleByte;
+    for (size_t i = 0; i + 1 < count && (ranges[i] != 0 || ranges[i + 1] != 0); i += 2) {
+        for (unsigned byte = ranges[i]; byte <= ranges[i + 1]; ++byte) facts.leadBytes[byte] = true;
+    }
+    return facts;
+}
+
+CodePageFacts CodePageFacts::utf8() {
+    CodePageFacts facts;
+    facts.kind = Kind::Utf8;
+    return facts;
+}
+
+namespace {
+
+bool isContinuation(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
+
+// The continuation bytes that a UTF-8 lead byte announces; 0 for a byte that leads nothing.
+size_t continuationsAnnounced(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return 0;
+}
+
+}  // namespace
+
+size_t unfinishedCharacterBytes(const CodePageFacts& codePage, const char* text, size_t count) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    switch (codePage.kind) {
+    case CodePageFacts::Kind::DoubleByte: {
+        // Only a scan from the start tells a lead byte from a trail byte of the same value.
+        size_t i = 0;
+        while (i < count) i += codePage.leadBytes[bytes[i]] ? 2 : 1;
+        return i > count ? 1 : 0;
+    }
+    case CodePageFacts::Kind::Utf8: {
+        size_t after = 0;  // continuation bytes at the end, at most the three a lead can announce
+        while (after < count && after < 3 && isContinuation(bytes[count - 1 - after])) ++after;
+        if (after == count) return 0;
+        return after < continuationsAnnounced(bytes[count - 1 - after]) ? after + 1 : 0;
+    }
+    case CodePageFacts::Kind::SingleByte:
+        break;
+    }
+    return 0;
+}
+
 void appendListBytes(std::string& out, const char* bytes, size_t count) {
     size_t from = 0;
     for (size_t i = 0; i < count; ++i) {

@@ -1,5 +1,6 @@
 // Nothing the downloader writes is lost or changed on its way: every byte value reaches the echo,
-// the list file and the host in order, every line of a read; a NUL byte ends its own read only. (Full 4096-byte reads
+// the list file and the host in order, every line of a read, each character whole; a NUL byte ends
+// its own read only. (Full 4096-byte reads
 // and a few code page bytes are in relay_limits_test.cpp, a NUL byte in a plain job in
 // relay_job_test.cpp.)
 #include <gtest/gtest.h>
@@ -131,9 +132,9 @@ TEST_F(RelayFaultBytes, WritesOfEverySizeArriveWholeAndInOrder) {
 
 // The list file gets the downloader's bytes, not what the ANSI code page makes of each read: a
 // character cut between two reads and bytes that the code page does not know come through
-// unchanged, and the sites step sorts them as bytes. The host still gets each read's lines
-// through the code page.
-TEST_P(CodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
+// unchanged, and the sites step sorts them as bytes. The host gets the lines through the code
+// page in whole characters: the first bytes of a cut one wait for the rest in the next read.
+TEST_P(CodePage, ListHoldsTheDownloadersBytesAndTheHostGetsWholeCharacters) {
     const AnsiCodePage& codePage = GetParam();
     if (GetACP() != codePage.number) {
         ASSERT_NE(lcAll(), codePage.locale) << "this Wine gives that locale code page " << GetACP();
@@ -141,7 +142,8 @@ TEST_P(CodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
         return;
     }
     // The second character is cut after its first byte. Then every byte from 0x80 up at the start
-    // and at the end of a read, beside ASCII, beside itself, before and after CR and LF.
+    // and at the end of a read, beside ASCII, beside itself, before and after CR and LF. The output
+    // ends inside a character, which the host still gets.
     const std::string& word = codePage.word;
     const size_t cut = word.size() / 2 + 1;
     std::vector<std::string> reads = {"cut " + word.substr(0, cut), word.substr(cut) + " joined\n"};
@@ -149,12 +151,16 @@ TEST_P(CodePage, ListHoldsTheDownloadersBytesAndLinesGoThroughTheCodePage) {
         const std::string high(1, static_cast<char>(b));
         reads.push_back(high + "x" + high + high + "\r" + high + (b % 4 == 3 ? "\n" + high : ""));
     }
+    reads.push_back("end " + word.substr(0, 1));
     const std::string text = runSitesReads(c, reads);
     // 34 entries, so the list keeps the output as it came and "Out.txt" holds the sorted copy.
     const std::string list = readFileBytes(c.listPath());
     EXPECT_EQ(list, withCrLf(text));
     EXPECT_EQ(readFileBytes(c.sortedPath()), sortedCrlf(list));
     EXPECT_EQ(fromAnsi(text.substr(4, word.size())).size(), 2u) << "the word is two characters here";
+    const std::vector<std::wstring> lines = relayedLines(c.host());
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0] + lines[1], fromAnsi("cut " + word + " joined")) << "the cut line, joined";
 }
 
 INSTANTIATE_TEST_SUITE_P(

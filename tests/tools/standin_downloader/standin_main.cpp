@@ -21,13 +21,15 @@ struct Player {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     UniqueHandle lockstep;
     DWORD lockstepMs = 0;
+    ExpectedLines lines;  // what the host gets of each write
 
     void write(const std::string& bytes) {
         DWORD put = 0;
         WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
         // In lockstep the next write waits until the host has had every line of this one, so that
-        // each write is read on its own.
-        for (size_t n = lockstep ? relayedLinesOf({bytes}).size() : 0; n > 0; --n) {
+        // each write is read on its own. A write that the relay holds back whole gives no line and
+        // may share a read with the next, which gives the host the same lines.
+        for (size_t n = lockstep ? lines.read(bytes).size() : 0; n > 0; --n) {
             WaitForSingleObject(lockstep.get(), lockstepMs);
         }
     }
