@@ -44,23 +44,28 @@ std::wstring systemNotepad() {
     return {};
 }
 
-// The shell is loaded here, when a list is shown, rather than imported: download runs never show
-// one and are spared its start-up time and memory. It stays loaded, because ShellExecuteW may leave
-// work of its own running in this process. A Notepad that cannot be found or started is not
-// reported: the user still has the list file.
+// Started by the relay but for the user: it breaks away from a job that the host runs the relay
+// in, so that closing the job does not close the list the user is reading. A job that allows no
+// breakaway refuses the flag; Notepad then starts in the job rather than not at all. A Notepad that
+// cannot be found or started is not reported: the user still has the list file.
 void openInNotepad(const std::wstring& listPath) {
     const std::wstring notepad = systemNotepad();
-    const std::wstring shellPath = systemFile(GetSystemDirectoryW, L"shell32.dll");
-    if (notepad.empty() || shellPath.empty()) return;
-    const HMODULE shell = LoadLibraryW(shellPath.c_str());
-    if (shell == nullptr) return;
-    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    // Through void (*)(), which converts to any function pointer type without a warning.
-    const auto shellExecute = reinterpret_cast<ShellExecuteFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW")));
-    if (shellExecute == nullptr) return;
+    if (notepad.empty()) return;
     // The path goes unquoted: Notepad takes the rest of its command line as the file name.
-    shellExecute(nullptr, L"open", notepad.c_str(), listPath.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::wstring commandLine = L"\"" + notepad + L"\" " + listPath;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    for (const DWORD flags : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
+        std::wstring writable = commandLine;  // CreateProcessW may write into it
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(notepad.c_str(), &writable[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
+                           &process)) {
+            UniqueHandle started(process.hProcess), thread(process.hThread);
+            return;
+        }
+    }
 }
 
 }  // namespace

@@ -53,6 +53,8 @@ public:
     // Starts hostsim and hands the relay `command`.
     HostSim& startJob(const std::wstring& command = kCommand);
     HostSim& host() { return *host_; }
+    // Ends the host as one does after a job: its window goes and its job with the relay in it.
+    void endHost() { host_.reset(); }
 
     // Success when the relay ends within `timeoutMs` with exit code 0.
     ::testing::AssertionResult ended(DWORD timeoutMs = kJobTimeoutMs);

@@ -57,6 +57,8 @@ TEST_F(RelaySites, FiftyOneLinesReplaceTheListAndOpenNotepad) {
     runWith(output);
     EXPECT_EQ(readFileBytes(c.listPath()), sortedCrlf(withCrLf(output)));
     EXPECT_FALSE(fileExists(c.sortedPath()));
+    // Notepad is the user's: it outlives the host's kill-on-close job, which allows breakaway.
+    c.endHost();
     expectNotepadShowingList(c.dir.path(), c.listPath());
     EXPECT_FALSE(fileExists(c.workDir + L"\\velvoxapp-starts.bin")) << "the planted notepad.exe was started";
 }

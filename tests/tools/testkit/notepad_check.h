@@ -1,5 +1,5 @@
 #pragma once
-// Checks on the Notepad that the relay asks the shell to open for the supported-sites list.
+// Checks on the Notepad that the relay opens for the supported-sites list.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -38,7 +38,7 @@ inline void expectNotepadShowingList(const std::wstring& folder, const std::wstr
     EXPECT_TRUE(closeWindowAndWait(window, found[0], 20000));
 }
 
-// The shell has created the process by the time ShellExecuteW returns, so none now means none.
+// The relay has created the process by the time its step returns, so none now means none.
 inline void expectNoNotepad(const std::wstring& folder) {
     EXPECT_TRUE(findProcesses(L"notepad.exe", folder + L"\\").empty());
 }

@@ -33,8 +33,8 @@ struct StartOptions {
     ChildOutput output;
     std::wstring outputFile;
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);  // unless ChildOutput::None; inheritable
-    // A job of its own, joined before the program runs, so that nothing it starts escapes; what
-    // is in it ends with the object.
+    // A job of its own, joined before the program runs, so that nothing it starts escapes unless
+    // it breaks away on purpose; what is in it ends with the object.
     bool ownJob = false;
 };
 
