@@ -82,10 +82,19 @@ TEST_F(RelayRealDownloader, DownloadRelaysProgressLinesAndEndsWithTheEndOfDataNo
 }
 
 TEST_F(RelayRealDownloader, FailingDownloadRelaysTheErrorLine) {
-    // The 404 comes at once, so the error line arrives in one read with the lines before it, during
-    // the relay's first-data pause: every line of a read must reach the host.
+    // The 404 comes at once, during the relay's first-data pause. The error line tends to come in a
+    // read of its own, the lines before it together in others: every line of the echo, each read's
+    // included, must reach the host, whole and in order.
     ASSERT_TRUE(c.runJob(L"youtube-dl -o gone.bin " + serverUrl() + L"/gone.bin", kRealJobTimeoutMs));
     HostSim& host = c.host();
+    const std::string console = host.console();
+    ASSERT_EQ(console.substr(console.size() - std::min(console.size(), contract::kExitNoData.size())),
+              contract::kExitNoData);
+    std::vector<std::wstring> echoed;
+    for (const std::string& line : crlfLines(console.substr(0, console.size() - contract::kExitNoData.size()))) {
+        echoed.push_back(fromAnsi(line));
+    }
+    EXPECT_EQ(relayedLines(host), echoed);
     const auto events = host.events();
     auto error = std::find_if(events.begin(), events.end(), [](const HostEvent& e) {
         return e.kind == Kind::CopyData && e.text.rfind(L"ERROR:", 0) == 0;

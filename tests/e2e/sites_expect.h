@@ -10,9 +10,9 @@ inline std::string crlfText(const std::vector<std::string>& lines) {
     return text;
 }
 
-// What the step should make of list bytes, worked out on the bytes: lines end at CR LF,
-// a lone CR belongs to its line, and the lines go in stable byte order.
-inline std::string sortedCrlf(const std::string& bytes) {
+// Bytes cut into lines at CR LF, as a text-mode file or stream holds them: a lone CR belongs to its
+// line, and nothing after a last CR LF is no line.
+inline std::vector<std::string> crlfLines(const std::string& bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -21,6 +21,13 @@ inline std::string sortedCrlf(const std::string& bytes) {
         lines.push_back(bytes.substr(start, end - start));
         start = end + 2;
     }
+    return lines;
+}
+
+// What the step should make of list bytes, worked out on the bytes: lines end at CR LF,
+// a lone CR belongs to its line, and the lines go in stable byte order.
+inline std::string sortedCrlf(const std::string& bytes) {
+    std::vector<std::string> lines = crlfLines(bytes);
     std::stable_sort(lines.begin(), lines.end());  // std::string compares bytes as unsigned
     return crlfText(lines);
 }
