@@ -64,6 +64,8 @@ TEST_F(RelaySites, FiftyOneLinesReplaceTheListAndOpenNotepad) {
 }
 
 TEST_F(RelaySites, RealListAsAWindowsDownloaderPrintsIt) {
+    // A host job that refuses breakaway still gets its Notepad, inside the job.
+    c.options.jobAllowsBreakaway = false;
     const std::string output = windowsPrinted(readFileBytes(fixturePath(L"supported-sites.txt")));
     ASSERT_GT(output.size(), 4096u);
     runWith(output, 4096);

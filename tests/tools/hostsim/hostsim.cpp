@@ -173,6 +173,7 @@ bool HostSim::startRelay() {
     start.input = consoleInput.get();
     // Everything the relay starts goes into the job, so nothing outlives the test.
     start.ownJob = options_.ownJob;
+    start.jobAllowsBreakaway = options_.jobAllowsBreakaway;
     relayStartedAtMs_ = nowMs();
     if (!relay_.start(start)) return false;
     if (options_.readOutput) {

@@ -67,6 +67,7 @@ struct HostOptions {
     // False: the relay and what it starts stay in this process's own job, so that they outlive a
     // host process that is killed (the caller then owns their clean-up).
     bool ownJob = true;
+    bool jobAllowsBreakaway = true;
     // False: payloads (line texts, console bytes) go to onEvent only and are not kept, for runs
     // whose output is too large to hold; console() is then empty.
     bool keepPayloads = true;

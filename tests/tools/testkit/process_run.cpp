@@ -79,8 +79,9 @@ bool StartedProcess::start(const StartOptions& options) {
         job_.reset(CreateJobObjectW(nullptr, nullptr));
         if (!job_) return fail("CreateJobObjectW");
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        // As the host contract asks: what the program starts for the user may break away.
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+        // What the program starts for the user may break away.
+        limits.BasicLimitInformation.LimitFlags =
+            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | (options.jobAllowsBreakaway ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
         if (!SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
             return fail("SetInformationJobObject");
         }

@@ -36,6 +36,7 @@ struct StartOptions {
     // A job of its own, joined before the program runs, so that nothing it starts escapes unless
     // it breaks away on purpose; what is in it ends with the object.
     bool ownJob = false;
+    bool jobAllowsBreakaway = true;  // as the host contract asks; false: as a stricter host's job
 };
 
 // The one place where the test kit starts a program. It owns the process, its job and the read
