@@ -49,22 +49,6 @@ TEST(RelayStop, StopMarkerWinsOverACommandInTheSameText) {
     EXPECT_TRUE(c.noticesWere(Notices::None));
 }
 
-TEST(RelayStop, StopMarkerDuringAJobEndsTheRelayAndLeavesTheDownloader) {
-    RelayCase c(L"stopjob");
-    c.installDownloader({c.lockstep(), writeOf("[download] started\n"), "sleep 60000"});
-    HostSim& host = c.startJob();
-    ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
-    // The main thread sees it within a poll, although the worker is blocked in its read.
-    ASSERT_TRUE(c.endsWithin(Ending::StopMarker, 2000));
-    EXPECT_EQ(host.console(), "[download] started\r\n" + contract::kStopReceived);
-    EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"[download] started"});
-    EXPECT_TRUE(c.noticesWere(Notices::FirstData));  // a stop posts no end-of-data notice
-    EXPECT_EQ(host.mailboxText(), contract::kStopMarker);  // the marker is read, not taken
-    const DWORD child = c.standinProcessId();
-    ASSERT_NE(child, 0u);
-    EXPECT_TRUE(c.standinAlive(child)) << "the downloader is not terminated";
-}
-
 TEST(RelayStop, StopMarkerWhileTheOutputIsBlockedEndsTheRelay) {
     RelayCase c(L"stopblocked");
     ASSERT_TRUE(startWithOutputBlocked(c)) << "the relay's output never blocked";
@@ -83,23 +67,34 @@ TEST(RelayStop, HostThatNeverWritesAndClosesItsWindowEndsTheRelay) {
     EXPECT_TRUE(c.noticesWere(Notices::None));
 }
 
-TEST(RelayStop, HostClosingDuringAJobEndsTheRelayAndLeavesTheDownloader) {
-    RelayCase c(L"gonejob");
-    c.installDownloader({c.lockstep(), writeOf("[download] started\n"), "sleep 60000"});
-    HostSim& host = c.startJob();
-    ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
-    ASSERT_TRUE(c.endsWithin(Ending::WindowClosed, 2000));
-    EXPECT_EQ(host.console(), "[download] started\r\n");
-    EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"[download] started"});
-    EXPECT_TRUE(c.noticesWere(Notices::FirstData));
-    const DWORD child = c.standinProcessId();
-    ASSERT_NE(child, 0u);
-    EXPECT_TRUE(c.standinAlive(child));
-}
-
 TEST(RelayStop, HostClosingWhileTheOutputIsBlockedEndsTheRelay) {
     RelayCase c(L"goneblocked");
     ASSERT_TRUE(startWithOutputBlocked(c)) << "the relay's output never blocked";
     ASSERT_TRUE(c.endsWithin(Ending::WindowClosed, 2000)) << "the relay outlives its host";
     EXPECT_TRUE(c.noticesWere(Notices::FirstData));
 }
+
+// Either ending while the downloader runs: the main thread sees it within a poll, although the
+// worker is blocked in its read, and the downloader is left running.
+class RelayStopDuringAJob : public ::testing::TestWithParam<Ending> {};
+
+TEST_P(RelayStopDuringAJob, EndsTheRelayAndLeavesTheDownloader) {
+    const bool marker = GetParam() == Ending::StopMarker;
+    RelayCase c(marker ? L"stopjob" : L"gonejob");
+    c.installDownloader({c.lockstep(), writeOf("[download] started\n"), "sleep 60000"});
+    HostSim& host = c.startJob();
+    ASSERT_TRUE(host.waitForCount(Kind::CopyData, 1, kJobTimeoutMs));
+    ASSERT_TRUE(c.endsWithin(GetParam(), 2000));
+    EXPECT_EQ(host.console(), "[download] started\r\n" + (marker ? contract::kStopReceived : std::string()));
+    EXPECT_EQ(relayedLines(host), std::vector<std::wstring>{L"[download] started"});
+    EXPECT_TRUE(c.noticesWere(Notices::FirstData));  // a stop posts no end-of-data notice
+    EXPECT_EQ(host.mailboxText(), marker ? contract::kStopMarker : L"");  // the marker is read, not taken
+    const DWORD child = c.standinProcessId();
+    ASSERT_NE(child, 0u);
+    EXPECT_TRUE(c.standinAlive(child)) << "the downloader is not terminated";
+}
+
+INSTANTIATE_TEST_SUITE_P(RelayStop, RelayStopDuringAJob, ::testing::Values(Ending::StopMarker, Ending::WindowClosed),
+                         [](const ::testing::TestParamInfo<Ending>& info) {
+                             return info.param == Ending::StopMarker ? "StopMarker" : "WindowClosed";
+                         });

@@ -10,8 +10,7 @@ inline std::string crlfText(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Bytes cut into lines at CR LF, as a text-mode file or stream holds them: a lone CR belongs to its
-// line, and nothing after a last CR LF is no line.
+// Lines of a text-mode file or stream: cut at CR LF, a lone CR kept, no line after a last CR LF.
 inline std::vector<std::string> crlfLines(const std::string& bytes) {
     std::vector<std::string> lines;
     size_t start = 0;

@@ -47,53 +47,27 @@ TEST(ChunkLine, OnlyLineFeedsSeparateCarriageReturnsStay) {
     EXPECT_EQ(linesOf(L"[info] done\r\n[next]\r\n\r"), (Lines{L"[info] done\r", L"[next]\r", L"\r"}));
 }
 
-namespace {
-
-// Lead-byte ranges as CPINFO::LeadByte gives them.
-const unsigned char kShiftJis[] = {0x81, 0x9F, 0xE0, 0xFC, 0, 0};  // 932
-const unsigned char kWideLeads[] = {0x81, 0xFE, 0, 0};              // 936, 949, 950
-
-struct CutCharacter {
-    const char* codePage;
-    CodePageFacts facts;
-    std::string text;
-    size_t held;
-};
-
-}  // namespace
-
 TEST(ChunkLine, OnlyTheBytesOfAnUnfinishedCharacterAreHeldBack) {
-    const CodePageFacts shiftJis = CodePageFacts::doubleByte(kShiftJis, sizeof kShiftJis);
-    const CodePageFacts wideLeads = CodePageFacts::doubleByte(kWideLeads, sizeof kWideLeads);
-    const CodePageFacts utf8 = CodePageFacts::utf8();
-    const CodePageFacts western;  // 1252
-    const CutCharacter rows[] = {
-        {"932", shiftJis, "\x93\x93", 0},  // a trail byte in the lead range
-        {"932", shiftJis, "\x93\x93\x93", 1},
-        {"932", shiftJis, "cut \x93\xFA\x96", 1},
-        {"932", shiftJis, "\x93\x41\x93\x0A", 0},  // any byte after a lead is its trail
-        {"932", shiftJis, "\xB1", 0},               // half-width katakana is one byte
-        {"932", shiftJis, "\xFD", 0},
-        {"932", shiftJis, "", 0},
-        {"936", wideLeads, "ab\xB1", 1},
-        {"949", wideLeads, "\xC7\xD1\xB1", 1},
-        {"950", wideLeads, "\xA4\xA4\xFE", 1},
-        {"950", wideLeads, "\xA4\xA4\xFE\x40", 0},
-        {"65001", utf8, "a\xC3", 1},
-        {"65001", utf8, "a\xE6\x97", 2},
-        {"65001", utf8, "\xF0\x9F\x98", 3},
-        {"65001", utf8, "\xE6\x97\xA5", 0},
-        {"65001", utf8, "\xF0\x9F\x98\x80", 0},
-        {"65001", utf8, "x\x80", 0},  // a lone continuation byte
-        {"65001", utf8, "\x80\x80\x80\x80", 0},
-        {"65001", utf8, "\xC0", 0},
-        {"65001", utf8, "\xC1", 0},
-        {"65001", utf8, "\xF5\x80", 0},
-        {"1252", western, "\x93\x93\x93", 0},
-        {"1252", western, "a\xE6\x97", 0},
+    // Lead-byte ranges as CPINFO::LeadByte gives them: 932, then 936, 949 and 950.
+    const unsigned char shiftJisLeads[] = {0x81, 0x9F, 0xE0, 0xFC, 0, 0}, wideLeads[] = {0x81, 0xFE, 0, 0};
+    const CodePageFacts cp932 = CodePageFacts::doubleByte(shiftJisLeads, sizeof shiftJisLeads);
+    const CodePageFacts cp936 = CodePageFacts::doubleByte(wideLeads, sizeof wideLeads), &cp949 = cp936, &cp950 = cp936;
+    const CodePageFacts utf8 = CodePageFacts::utf8(), cp1252;
+    const struct {
+        const CodePageFacts& codePage;
+        std::string text;
+        size_t held;
+    } rows[] = {
+        {cp932, "\x93\x93", 0}, {cp932, "\x93\x93\x93", 1},  // a trail byte in the lead range
+        {cp932, "\x93\x41\x93\x0A", 0}, {cp932, "\xB1", 0},  // any trail byte; half-width katakana
+        {cp936, "ab\xB1", 1}, {cp949, "\xC7\xD1\xB1", 1}, {cp950, "\xA4\xA4\xFE", 1}, {cp950, "\xA4\xFE\x40", 0},
+        {utf8, "a\xC3", 1}, {utf8, "a\xE6\x97", 2}, {utf8, "\xF0\x9F\x98", 3}, {utf8, "\xF0\x9F\x98\x80", 0},
+        {utf8, "\xE6\x97\xA5", 0}, {utf8, "x\x80", 0}, {utf8, "\x80\x80\x80\x80", 0},  // lone continuation bytes
+        {utf8, "\xC0", 0}, {utf8, "\xC1", 0}, {utf8, "\xF5\x80", 0},                  // leads of nothing
+        {cp1252, "\x93\x93\x93", 0}, {cp1252, "a\xE6\x97", 0},
     };
-    for (const CutCharacter& row : rows) {
-        EXPECT_EQ(unfinishedCharacterBytes(row.facts, row.text.data(), row.text.size()), row.held)
-            << row.codePage << ": " << ::testing::PrintToString(row.text);
+    for (const auto& row : rows) {
+        EXPECT_EQ(unfinishedCharacterBytes(row.codePage, row.text.data(), row.text.size()), row.held)
+            << ::testing::PrintToString(row.text);
     }
 }

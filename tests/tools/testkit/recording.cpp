@@ -37,55 +37,46 @@ namespace {
 // How many bytes at the end of `text` begin a character of the ANSI code page that the text does
 // not finish: by the system's own lead-byte test, or by UTF-8's rules.
 size_t unfinishedTail(const std::string& text) {
-    if (GetACP() == CP_UTF8) {
-        size_t lead = text.size();  // one past the last byte that is no continuation byte (10xxxxxx)
-        while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
-        if (lead == 0) return 0;
-        const unsigned char b = static_cast<unsigned char>(text[lead - 1]);
-        const size_t announced = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xC2 && b <= 0xDF ? 1 : 0;
-        const size_t after = text.size() - lead;
-        return after < announced ? after + 1 : 0;
-    }
+    const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
     size_t at = 0;
-    while (at < text.size()) at += IsDBCSLeadByte(static_cast<BYTE>(text[at])) ? 2 : 1;
-    return at > text.size() ? 1 : 0;
-}
-
-void appendLines(std::vector<std::wstring>& lines, const std::wstring& text) {
-    const size_t first = lines.size();
-    size_t from = 0;
-    for (size_t end; (end = text.find(L'\n', from)) != std::wstring::npos; from = end + 1) {
-        lines.push_back(text.substr(from, end - from));
+    if (GetACP() != CP_UTF8) {
+        while (at < text.size()) at += IsDBCSLeadByte(byte(at)) ? 2 : 1;
+        return at - text.size();
     }
-    if (from < text.size() || lines.size() == first) lines.push_back(text.substr(from));
+    size_t lead = text.size();  // one past the last byte that is no continuation byte (10xxxxxx)
+    while (lead > 0 && (byte(lead - 1) & 0xC0) == 0x80) --lead;
+    const unsigned char b = lead > 0 ? byte(lead - 1) : 0;
+    const size_t announced = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xC2 && b <= 0xDF ? 1 : 0;
+    return text.size() - lead < announced ? text.size() - lead + 1 : 0;
 }
 
 }  // namespace
 
-std::vector<std::wstring> ExpectedLines::read(const std::string& bytes) {
-    const size_t nul = bytes.find('\0');
+size_t ExpectedLines::read(const std::string& bytes, std::vector<std::wstring>& lines) {
+    const size_t nul = bytes.find('\0'), first = lines.size();
     std::string text = held_ + bytes.substr(0, nul);
-    held_ = nul == std::string::npos ? text.substr(text.size() - unfinishedTail(text)) : std::string();
+    held_ = text.substr(text.size() - (nul == std::string::npos ? unfinishedTail(text) : 0));
     text.resize(text.size() - held_.size());
-    std::vector<std::wstring> lines;
-    if (held_.empty() || !text.empty()) appendLines(lines, fromAnsi(text));
-    return lines;
+    if (!held_.empty() && text.empty()) return 0;
+    const std::wstring wide = fromAnsi(text);
+    size_t from = 0;
+    for (size_t end; (end = wide.find(L'\n', from)) != std::wstring::npos; from = end + 1) {
+        lines.push_back(wide.substr(from, end - from));
+    }
+    if (from < wide.size() || lines.size() == first) lines.push_back(wide.substr(from));
+    return lines.size() - first;
 }
 
-std::vector<std::wstring> ExpectedLines::end() {
-    std::vector<std::wstring> lines;
+void ExpectedLines::end(std::vector<std::wstring>& lines) {
     if (!held_.empty()) lines.push_back(fromAnsi(held_));
     held_.clear();
-    return lines;
 }
 
 std::vector<std::wstring> relayedLinesOf(const std::vector<std::string>& reads) {
     ExpectedLines expected;
     std::vector<std::wstring> lines;
-    for (const std::string& read : reads) {
-        for (std::wstring& line : expected.read(read)) lines.push_back(std::move(line));
-    }
-    for (std::wstring& line : expected.end()) lines.push_back(std::move(line));
+    for (const std::string& read : reads) expected.read(read, lines);
+    expected.end(lines);
     return lines;
 }
 

@@ -21,21 +21,19 @@ std::string withCrLf(const std::string& bytes);
 // UTF-8 text as a Windows build of the downloader prints it: ANSI code page, each LF as CR LF.
 std::string windowsPrinted(const std::string& utf8);
 
-// The lines the host should get for reads of the downloader's output, worked out independently,
-// read by read: a read up to its first NUL byte, after the bytes held from the read before; less a
-// character that it does not finish in the ANSI code page, held for the next read when no NUL
-// ended it; through the code page, cut at each LF (CRs kept); the part after the last LF only when
-// it is not empty; a read without LF is one line, even empty, unless it was all held.
+// The host's lines for reads of the downloader's output, worked out independently: held bytes, then
+// the read up to a NUL, less an unfinished last character when no NUL came; through the ANSI code
+// page, cut at each LF (CRs kept); a last part only if not empty, or if there is no LF and no hold.
 class ExpectedLines {
 public:
-    std::vector<std::wstring> read(const std::string& bytes);
-    // The bytes still held when the output ends, as one line of their own.
-    std::vector<std::wstring> end();
+    // Appends the lines of one more read; returns how many.
+    size_t read(const std::string& bytes, std::vector<std::wstring>& lines);
+    // Appends the bytes still held when the output ends, as one line.
+    void end(std::vector<std::wstring>& lines);
 
 private:
     std::string held_;
 };
-// All the lines for reads that end the output.
 std::vector<std::wstring> relayedLinesOf(const std::vector<std::string>& reads);
 
 // What the relay passes on for a recording that the stand-in downloader replays (writing each LF as
