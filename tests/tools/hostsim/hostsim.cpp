@@ -171,7 +171,8 @@ bool HostSim::startRelay() {
     UniqueHandle consoleInput(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           &inheritable, OPEN_EXISTING, 0, nullptr));
     start.input = consoleInput.get();
-    // Everything the relay starts goes into the job, so nothing outlives the test.
+    // Everything the relay starts goes into the job, so nothing outlives the test but a Notepad
+    // that breaks away, which the tests close themselves.
     start.ownJob = options_.ownJob;
     start.jobAllowsBreakaway = options_.jobAllowsBreakaway;
     relayStartedAtMs_ = nowMs();

@@ -22,7 +22,6 @@ struct Player {
     UniqueHandle lockstep;
     DWORD lockstepMs = 0;
     ExpectedLines expected;
-    std::vector<std::wstring> relayed;  // what the host gets of the writes
 
     void write(const std::string& bytes) {
         DWORD put = 0;
@@ -30,7 +29,8 @@ struct Player {
         // In lockstep the next write waits until the host has had every line of this one, so that
         // each write is read on its own. A write that the relay holds back whole gives no line and
         // may share a read with the next, which gives the host the same lines.
-        for (size_t n = lockstep ? expected.read(bytes, relayed) : 0; n > 0; --n) {
+        std::vector<std::wstring> lines;
+        for (size_t n = lockstep ? expected.read(bytes, lines) : 0; n > 0; --n) {
             WaitForSingleObject(lockstep.get(), lockstepMs);
         }
     }
